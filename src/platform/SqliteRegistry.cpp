@@ -1,0 +1,336 @@
+#include "platform/SqliteRegistry.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <system_error>
+#include <vector>
+
+namespace velmor::platform {
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS reg_keys (path TEXT PRIMARY KEY COLLATE NOCASE);"
+    "CREATE TABLE IF NOT EXISTS reg_values (key TEXT NOT NULL COLLATE NOCASE,"
+    " name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data BLOB NOT NULL,"
+    " PRIMARY KEY (key, name));";
+
+std::string timeStamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+// The key's parents and itself: "A\B\C" gives "A\B" and "A\B\C" (the hive exists by itself).
+std::vector<std::string> keyAndParents(std::string_view path) {
+    std::vector<std::string> parts;
+    std::string current;
+    std::size_t components = 0;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        const std::string_view part = path.substr(start, end - start);
+        if (!part.empty()) {
+            if (!current.empty()) {
+                current += '\\';
+            }
+            current += part;
+            if (++components >= 2) {
+                parts.push_back(current);
+            }
+        }
+        start = end + 1;
+    }
+    if (parts.empty() && !current.empty()) {
+        parts.push_back(current);
+    }
+    return parts;
+}
+
+}  // namespace
+
+// A prepared statement, reset after every use.
+struct SqliteRegistry::Statement {
+    sqlite3_stmt* handle = nullptr;
+    ~Statement() { sqlite3_finalize(handle); }
+    void bind(int index, std::string_view text) const {
+        sqlite3_bind_text(handle, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+    }
+    void bindBlob(int index, std::string_view data) const {
+        sqlite3_bind_blob(handle, index, data.data(), static_cast<int>(data.size()),
+                          SQLITE_TRANSIENT);
+    }
+    int step() const { return sqlite3_step(handle); }
+    void reset() const {
+        sqlite3_reset(handle);
+        sqlite3_clear_bindings(handle);
+    }
+};
+
+SqliteRegistry::SqliteRegistry(std::filesystem::path file) : file_(std::move(file)) {
+    if (!open()) {
+        close();
+    }
+}
+
+SqliteRegistry::~SqliteRegistry() { close(); }
+
+std::filesystem::path SqliteRegistry::defaultPath() {
+    if (const char* explicitPath = std::getenv("VELMOR_REGISTRY"); explicitPath && *explicitPath) {
+        return explicitPath;
+    }
+    std::filesystem::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
+        config = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        config = std::filesystem::path(home) / ".config";
+    } else {
+        config = ".config";
+    }
+    return config / "velmor" / "registry.db";
+}
+
+bool SqliteRegistry::open() {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::error_code ignored;
+        if (file_.has_parent_path()) {
+            std::filesystem::create_directories(file_.parent_path(), ignored);
+        }
+        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                            nullptr) != SQLITE_OK) {
+            return false;
+        }
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        }
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr);
+        }
+        auto prepare = [&](std::unique_ptr<Statement>& statement, const char* sql) {
+            statement = std::make_unique<Statement>();
+            const int result = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT,
+                                                  &statement->handle, nullptr);
+            // A statement that does not fit the tables means the file holds something else.
+            return result == SQLITE_ERROR ? SQLITE_CORRUPT : result;
+        };
+        if (rc == SQLITE_OK) {
+            rc = prepare(insertKey_, "INSERT OR IGNORE INTO reg_keys(path) VALUES(?1)");
+        }
+        if (rc == SQLITE_OK) {
+            rc = prepare(selectKey_, "SELECT path FROM reg_keys WHERE path = ?1");
+        }
+        if (rc == SQLITE_OK) {
+            rc = prepare(upsertValue_,
+                         "INSERT INTO reg_values(key, name, type, data) VALUES(?1, ?2, 1, ?3)"
+                         " ON CONFLICT(key, name) DO UPDATE SET type = 1, data = excluded.data");
+        }
+        if (rc == SQLITE_OK) {
+            rc = prepare(selectValue_, "SELECT data FROM reg_values WHERE key = ?1 AND name = ?2");
+        }
+        const Outcome outcome = classify(rc);
+        if (outcome == Outcome::Ok) {
+            return true;
+        }
+        close();
+        if (outcome != Outcome::Damaged || attempt > 0) {
+            return false;
+        }
+        moveDamagedFileAside();
+    }
+    return false;
+}
+
+void SqliteRegistry::close() {
+    insertKey_.reset();
+    selectKey_.reset();
+    upsertValue_.reset();
+    selectValue_.reset();
+    if (db_ != nullptr) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+void SqliteRegistry::moveDamagedFileAside() {
+    std::string aside = file_.string() + ".damaged-" + timeStamp();
+    std::error_code error;
+    for (int n = 2; std::filesystem::exists(aside, error); ++n) {
+        aside = file_.string() + ".damaged-" + timeStamp() + "-" + std::to_string(n);
+    }
+    std::filesystem::rename(file_, aside, error);
+    // The journal belongs to the damaged file; keep it beside it, and drop the shared-memory
+    // index, which is rebuilt from nothing.
+    std::filesystem::rename(file_.string() + "-wal", aside + "-wal", error);
+    std::filesystem::remove(file_.string() + "-shm", error);
+}
+
+SqliteRegistry::Outcome SqliteRegistry::classify(int resultCode) const {
+    switch (resultCode & 0xff) {
+        case SQLITE_OK:
+        case SQLITE_ROW:
+        case SQLITE_DONE:
+            return Outcome::Ok;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return Outcome::Damaged;
+        default:
+            return Outcome::Failed;
+    }
+}
+
+template <typename Step>
+auto SqliteRegistry::withRecovery(Step step) -> decltype(step()) {
+    if (db_ == nullptr) {
+        return Outcome::Failed;
+    }
+    Outcome outcome = step();
+    if (outcome != Outcome::Damaged) {
+        return outcome;
+    }
+    if (batchDepth_ > 0) {
+        damagedInBatch_ = true;  // batch() starts afresh once the body has unwound
+        return Outcome::Failed;
+    }
+    close();
+    moveDamagedFileAside();
+    if (!open()) {
+        close();
+        return Outcome::Failed;
+    }
+    return step();
+}
+
+SqliteRegistry::Outcome SqliteRegistry::insertKey(std::string_view path) {
+    insertKey_->bind(1, path);
+    const int rc = insertKey_->step();
+    insertKey_->reset();
+    return classify(rc);
+}
+
+SqliteRegistry::Outcome SqliteRegistry::canonicalKey(std::string_view path, std::string& out) {
+    selectKey_->bind(1, path);
+    const int rc = selectKey_->step();
+    if (rc == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(selectKey_->handle, 0);
+        const int size = sqlite3_column_bytes(selectKey_->handle, 0);
+        out.assign(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
+    } else {
+        out.clear();
+    }
+    selectKey_->reset();
+    return classify(rc);
+}
+
+std::optional<std::string> SqliteRegistry::createKey(std::string_view path) {
+    const std::vector<std::string> chain = keyAndParents(path);
+    if (chain.empty()) {
+        return std::nullopt;
+    }
+    std::string canonical;
+    const Outcome outcome = withRecovery([&] {
+        Outcome result = canonicalKey(chain.back(), canonical);
+        if (result != Outcome::Ok || !canonical.empty()) {
+            return result;
+        }
+        for (const std::string& key : chain) {
+            result = insertKey(key);
+            if (result != Outcome::Ok) {
+                return result;
+            }
+        }
+        return canonicalKey(chain.back(), canonical);
+    });
+    if (outcome != Outcome::Ok || canonical.empty()) {
+        return std::nullopt;
+    }
+    return canonical;
+}
+
+SqliteRegistry::Outcome SqliteRegistry::upsertValue(std::string_view key, std::string_view name,
+                                                    std::string_view data) {
+    upsertValue_->bind(1, key);
+    upsertValue_->bind(2, name);
+    upsertValue_->bindBlob(3, data);
+    const int rc = upsertValue_->step();
+    upsertValue_->reset();
+    return classify(rc);
+}
+
+bool SqliteRegistry::setValue(std::string_view key, std::string_view name,
+                              std::string_view data) {
+    return withRecovery([&] { return upsertValue(key, name, data); }) == Outcome::Ok;
+}
+
+SqliteRegistry::Outcome SqliteRegistry::selectValue(std::string_view key, std::string_view name,
+                                                    std::optional<std::string>& out) {
+    selectValue_->bind(1, key);
+    selectValue_->bind(2, name);
+    const int rc = selectValue_->step();
+    out.reset();
+    if (rc == SQLITE_ROW) {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(selectValue_->handle, 0));
+        const int size = sqlite3_column_bytes(selectValue_->handle, 0);
+        out.emplace(data == nullptr ? "" : std::string(data, static_cast<std::size_t>(size)));
+    }
+    selectValue_->reset();
+    return classify(rc);
+}
+
+std::optional<std::string> SqliteRegistry::queryValue(std::string_view key,
+                                                      std::string_view name) {
+    std::optional<std::string> value;
+    if (withRecovery([&] { return selectValue(key, name, value); }) != Outcome::Ok) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void SqliteRegistry::batch(const std::function<void()>& body) {
+    if (db_ == nullptr || batchDepth_ > 0) {
+        body();
+        return;
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        damagedInBatch_ = false;
+        const int begin = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        if (classify(begin) == Outcome::Damaged) {
+            damagedInBatch_ = true;
+        } else {
+            ++batchDepth_;
+            body();
+            --batchDepth_;
+            if (begin == SQLITE_OK) {
+                const int commit = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+                if (commit != SQLITE_OK) {
+                    damagedInBatch_ = damagedInBatch_ || classify(commit) == Outcome::Damaged;
+                    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+                }
+            }
+        }
+        if (!damagedInBatch_ || attempt > 0) {
+            return;
+        }
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        close();
+        moveDamagedFileAside();
+        if (!open()) {
+            close();
+            return;
+        }
+    }
+}
+
+}  // namespace velmor::platform

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Registry.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace velmor::platform {
+
+// The key tree kept in one SQLite file. A file that turns out not to be a database, or to be
+// damaged, is moved aside under a time-stamped name and a fresh store is started in its place.
+// A file that cannot be opened or created at all leaves the store unusable: every operation
+// then fails quietly.
+class SqliteRegistry final : public Registry {
+public:
+    explicit SqliteRegistry(std::filesystem::path file);
+    ~SqliteRegistry() override;
+    SqliteRegistry(const SqliteRegistry&) = delete;
+    SqliteRegistry& operator=(const SqliteRegistry&) = delete;
+
+    // The store's file: $VELMOR_REGISTRY, else $XDG_CONFIG_HOME/velmor/registry.db, else
+    // ~/.config/velmor/registry.db.
+    static std::filesystem::path defaultPath();
+
+    bool usable() const { return db_ != nullptr; }
+    const std::filesystem::path& file() const { return file_; }
+
+    std::optional<std::string> createKey(std::string_view path) override;
+    bool setValue(std::string_view key, std::string_view name, std::string_view data) override;
+    std::optional<std::string> queryValue(std::string_view key, std::string_view name) override;
+    void batch(const std::function<void()>& body) override;
+
+private:
+    struct Statement;
+    enum class Outcome { Ok, Failed, Damaged };
+
+    bool open();
+    void close();
+    void moveDamagedFileAside();
+    // Runs `step` once, and once more on a fresh store when the first run found the file damaged.
+    template <typename Step>
+    auto withRecovery(Step step) -> decltype(step());
+    Outcome classify(int resultCode) const;
+
+    Outcome insertKey(std::string_view path);
+    Outcome canonicalKey(std::string_view path, std::string& out);
+    Outcome upsertValue(std::string_view key, std::string_view name, std::string_view data);
+    Outcome selectValue(std::string_view key, std::string_view name,
+                        std::optional<std::string>& out);
+
+    std::filesystem::path file_;
+    sqlite3* db_ = nullptr;
+    std::unique_ptr<Statement> insertKey_;
+    std::unique_ptr<Statement> selectKey_;
+    std::unique_ptr<Statement> upsertValue_;
+    std::unique_ptr<Statement> selectValue_;
+    int batchDepth_ = 0;
+    bool damagedInBatch_ = false;
+};
+
+}  // namespace velmor::platform

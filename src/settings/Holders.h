@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmor::settings {
+
+// Where the settings live while the program runs: the controls of the main window and the plain
+// variables of the settings record, each known by its holder name. Setting a check box, an
+// option button or a list selection runs that control's handler at once, as a user's change
+// would; setting a slider or a text runs none.
+class Holders {
+public:
+    virtual ~Holders() = default;
+
+    virtual std::string text(std::string_view holder) const = 0;
+    virtual void setText(std::string_view holder, const std::string& text) = 0;
+
+    // Check box: 0 clear, 1 ticked, 2 grayed.
+    virtual int boxState(std::string_view holder) const = 0;
+    virtual void setBoxState(std::string_view holder, int state) = 0;
+
+    // List: selected index, -1 for none.
+    virtual int listIndex(std::string_view holder) const = 0;
+    virtual int listCount(std::string_view holder) const = 0;
+    virtual void setListIndex(std::string_view holder, int index) = 0;
+
+    virtual int sliderValue(std::string_view holder) const = 0;
+    virtual int sliderMinimum(std::string_view holder) const = 0;
+    virtual int sliderMaximum(std::string_view holder) const = 0;
+    virtual void setSliderValue(std::string_view holder, int value) = 0;
+
+    virtual bool optionSelected(std::string_view holder) const = 0;
+    virtual void selectOption(std::string_view holder) = 0;
+    virtual void deselectOption(std::string_view holder) = 0;
+
+    virtual bool flag(std::string_view holder) const = 0;
+    virtual void setFlag(std::string_view holder, bool value) = 0;
+};
+
+}  // namespace velmor::settings
