@@ -1,1 +1,170 @@
+#include "settings/FrontEndSettings.h"
+
 #include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/FakeHolders.h"
+#include "support/FakeRegistry.h"
+
+namespace velmor::settings {
+namespace {
+
+class FrontEnd : public testing::Test {
+protected:
+    std::vector<int> load() {
+        std::vector<int> positions;
+        loadSettings(store, holders, [&](int position) { positions.push_back(position); });
+        return positions;
+    }
+    test::FakeRegistry registry;
+    SettingsStore store{registry};
+    test::FakeHolders holders;
+};
+
+TEST_F(FrontEnd, FirstRunWritesEveryDefaultBackAndKeepsTheStartState) {
+    const test::FakeHolders startState;
+    load();
+    ASSERT_EQ(registry.valueCount(), kSettings.size());
+    for (const Setting& setting : kSettings) {
+        EXPECT_EQ(registry.text(setting.key, setting.name).value_or("<absent>"),
+                  setting.defaultText)
+            << setting.name;
+    }
+    EXPECT_EQ(holders.texts, startState.texts);
+    EXPECT_EQ(holders.boxes, startState.boxes);
+    EXPECT_EQ(holders.lists, startState.lists);
+    EXPECT_EQ(holders.sliders, startState.sliders);
+    EXPECT_EQ(holders.options, startState.options);
+    for (const auto& [name, value] : holders.flags) {
+        EXPECT_TRUE(value) << name;
+    }
+    // The empty defaults are stored as a lone NUL.
+    const auto lastGame = registry.writes.front();
+    EXPECT_EQ(lastGame.name, "Last Game");
+    EXPECT_EQ(lastGame.data, std::string(1, '\0'));
+}
+
+TEST_F(FrontEnd, LoadingFollowsTheStartUpOrderAndItsProgressPositions) {
+    const std::vector<int> positions = load();
+    std::vector<int> expected;
+    for (int p = 10; p <= 190; p += 5) {
+        expected.push_back(p);
+    }
+    EXPECT_EQ(positions, expected);
+    std::vector<std::string> order;
+    for (const auto& write : registry.writes) {
+        order.push_back(write.name);
+    }
+    ASSERT_EQ(order.size(), 41u);
+    EXPECT_EQ(order[24], "Uninterleave ROM");
+    EXPECT_EQ(order[28], "CPU Cycles");
+    EXPECT_EQ(order[40], "Player 2 Input");
+    // Each key is opened once, where its first value is loaded.
+    std::set<std::string> distinct(registry.opened.begin(), registry.opened.end());
+    EXPECT_EQ(registry.opened.size(), 6u);
+    EXPECT_EQ(distinct.size(), 6u);
+}
+
+TEST_F(FrontEnd, EmptyAndMissingValuesGetTheirDefaultsBesideStoredOnes) {
+    registry.put(kSoundKey, "Sound Enabled", "1");
+    registry.put(kSoundKey, "Sound Buffering", "1");  // after the missing "Sound Stereo"
+    registry.put(kOptionsKey, "SPC Timer Seconds", "");
+    registry.put(kOptionsKey, "CloseSPC", "false");
+    registry.put(kInputKey, "Player 1 Input", "4");
+    load();
+    EXPECT_EQ(holders.boxes["Check1"], 1);
+    EXPECT_EQ(holders.boxes["Check2"], 0);
+    EXPECT_EQ(holders.boxes["Check14"], 1);
+    EXPECT_EQ(registry.text(kSoundKey, "Sound Stereo"), "0");
+    EXPECT_EQ(holders.texts["Text2"], "30");
+    EXPECT_EQ(registry.text(kOptionsKey, "SPC Timer Seconds"), "30");
+    EXPECT_TRUE(holders.flags["CloseSPC"]);
+    EXPECT_EQ(registry.text(kOptionsKey, "CloseSPC"), "false");  // present: not rewritten
+    EXPECT_EQ(holders.lists["P1input"], 4);
+}
+
+TEST_F(FrontEnd, AKeyThatCannotBeOpenedGivesItsValuesTheirDefaultsAndLoadingGoesOn) {
+    registry.put(kVideoKey, "New Gfx", "1");
+    registry.put(kOptionsKey, "AutoTab", "False");
+    registry.failKey = std::string(kHive) + std::string(kVideoKey);
+    load();
+    EXPECT_EQ(holders.boxes["Check19"], 0);
+    EXPECT_FALSE(holders.flags["AutoTab"]);
+    for (const auto& write : registry.writes) {
+        EXPECT_NE(write.name, "New Gfx");
+    }
+}
+
+TEST_F(FrontEnd, SavingWritesEverySettingInCatalogueOrderAsOneBatch) {
+    holders.texts["GmLabel"] = "mario.smc  ";
+    holders.boxes["Check12"] = 1;
+    holders.options["Option6"] = true;
+    holders.sliders["Slider1"] = 75;
+    holders.flags["ScreenSaver"] = false;
+    saveGUISettings(store, holders);
+    EXPECT_EQ(registry.batches, 1);
+    ASSERT_EQ(registry.writes.size(), kSettings.size());
+    for (std::size_t i = 0; i < kSettings.size(); ++i) {
+        EXPECT_EQ(registry.writes[i].name, kSettings[i].name);
+        EXPECT_EQ(registry.writes[i].key, std::string(kHive) + std::string(kSettings[i].key));
+    }
+    EXPECT_EQ(registry.text(kRootKey, "Last Game"), "mario.smc");
+    EXPECT_EQ(registry.text(kVideoKey, "Video Mode"), "Vesa 2");
+    EXPECT_EQ(registry.text(kVideoKey, "Auto Frame Skip"), "1");
+    EXPECT_EQ(registry.text(kOptionsKey, "CPU Cycles"), "75");
+    EXPECT_EQ(registry.text(kOptionsKey, "ScreenSaver"), "False");
+
+    const auto first = registry.writes;
+    registry.writes.clear();
+    saveGUISettings(store, holders);
+    ASSERT_EQ(registry.writes.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(registry.writes[i].data, first[i].data);
+    }
+}
+
+TEST_F(FrontEnd, WhatIsSavedLoadsBackIntoAFreshWindow) {
+    holders.texts = {{"GmLabel", "Zelda (U).sfc"}, {"ZSNES Location", "/usr/games/zsnes"},
+                     {"Rom Location", "/roms"}, {"SPCPlay Loc", ""}, {"Save Location", "/s"},
+                     {"SShots Location", "/shots"}, {"Text1", "3"}, {"Text2", "15"}};
+    holders.boxes["Check5"] = 2;
+    holders.boxes["Check16"] = 1;
+    holders.lists["Combo1"] = 3;
+    holders.lists["Combo3"] = -1;
+    holders.lists["P2input"] = 6;
+    holders.sliders["Slider2"] = 4;
+    holders.options["Option4"] = true;
+    holders.options["Option12"] = true;
+    holders.flags = {{"ScreenSaver", true}, {"AutoTab", false}, {"CloseSPC", true}};
+    saveGUISettings(store, holders);
+
+    test::FakeHolders fresh;
+    loadSettings(store, fresh, [](int) {});
+    EXPECT_EQ(fresh.texts, holders.texts);
+    EXPECT_EQ(fresh.boxes, holders.boxes);
+    EXPECT_EQ(fresh.lists, holders.lists);
+    EXPECT_EQ(fresh.sliders, holders.sliders);
+    EXPECT_EQ(fresh.options, holders.options);
+    EXPECT_EQ(fresh.flags, holders.flags);
+}
+
+TEST_F(FrontEnd, ReadTextAppliesTheStoredLengthRule) {
+    const auto key = store.openKey(kRootKey);
+    ASSERT_TRUE(key);
+    registry.setValue(*key, "NoNul", "abc");
+    registry.setValue(*key, "OnlyNul", std::string(1, '\0'));
+    registry.setValue(*key, "Nothing", "");
+    registry.setValue(*key, "Inner", std::string("a\0b\0", 4));
+    EXPECT_EQ(store.readText(*key, "NoNul"), "ab");
+    EXPECT_FALSE(store.readText(*key, "OnlyNul"));
+    EXPECT_FALSE(store.readText(*key, "Nothing"));
+    EXPECT_FALSE(store.readText(*key, "Missing"));
+    EXPECT_EQ(store.readText(*key, "Inner"), std::string("a\0b", 3));
+    EXPECT_EQ(store.readText(*key, "noNUL"), "ab");
+}
+
+}  // namespace
+}  // namespace velmor::settings
