@@ -4,7 +4,7 @@ namespace velmor::platform {
 
 // The window system's event queue, as seen from inside a long step.
 class Events {
-public:
+  public:
     virtual ~Events() = default;
     // Lets every pending window event run, then returns.
     virtual void process() = 0;

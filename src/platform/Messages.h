@@ -6,7 +6,7 @@ namespace velmor::platform {
 
 // Modal message boxes with an OK button, no icon and the program's title.
 class Messages {
-public:
+  public:
     virtual ~Messages() = default;
     virtual void show(std::string_view text) = 0;
 };

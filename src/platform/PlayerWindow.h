@@ -7,7 +7,7 @@ namespace velmor::platform {
 
 // The top-level window of another program, found by its title, and keystrokes sent to it.
 class PlayerWindow {
-public:
+  public:
     virtual ~PlayerWindow() = default;
     // Finds a top-level window titled `title` (letter case ignored; an exact title first, else
     // one that begins with it) and makes it the active window. False when none can be activated.

@@ -6,7 +6,7 @@ namespace velmor::platform {
 
 // What the program knows of itself from the system.
 class ProgramInfo {
-public:
+  public:
     virtual ~ProgramInfo() = default;
     // The folder of the running executable.
     virtual std::string folder() const = 0;

@@ -10,7 +10,7 @@ namespace {
 constexpr int kTickMs = 1000;
 
 class QtIntervalTimer final : public IntervalTimer {
-public:
+  public:
     QtIntervalTimer() {
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
@@ -37,13 +37,13 @@ public:
     // Enabled until it has fired: a timer that has fired and not been armed again is off.
     bool enabled() const override { return timer_.isActive(); }
 
-private:
+  private:
     QTimer timer_;
     int interval_ = 0;
 };
 
 class QtCountdown final : public Countdown {
-public:
+  public:
     QtCountdown() {
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
@@ -63,11 +63,11 @@ public:
     }
     bool enabled() const override { return enabled_; }
 
-private:
+  private:
     void scheduleNext(qint64 remaining) {
         // Tick on whole seconds of the duration, and once more exactly at its end.
-        const qint64 untilNext = remaining % kTickMs == 0 ? std::min<qint64>(remaining, kTickMs)
-                                                           : remaining % kTickMs;
+        const qint64 untilNext =
+            remaining % kTickMs == 0 ? std::min<qint64>(remaining, kTickMs) : remaining % kTickMs;
         timer_.start(static_cast<int>(untilNext));
     }
     void tick() {
@@ -94,6 +94,8 @@ std::unique_ptr<IntervalTimer> QtTimers::createIntervalTimer() {
     return std::make_unique<QtIntervalTimer>();
 }
 
-std::unique_ptr<Countdown> QtTimers::createCountdown() { return std::make_unique<QtCountdown>(); }
+std::unique_ptr<Countdown> QtTimers::createCountdown() {
+    return std::make_unique<QtCountdown>();
+}
 
 }  // namespace velmor::platform

@@ -12,7 +12,7 @@ namespace velmor::platform {
 // ASCII letter case. Every value here is a text value (REG_SZ); its data is the stored bytes
 // exactly as written, so the terminating NUL is the caller's business.
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // Opens the key, creating it and its missing parents. Returns the key's name as the store

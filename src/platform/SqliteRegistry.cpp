@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -57,6 +60,26 @@ std::vector<std::string> keyAndParents(std::string_view path) {
     return parts;
 }
 
+// The user's home folder from the password database, for a session without HOME.
+std::filesystem::path homeOfUser() {
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && *found->pw_dir == '/') {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+// Relative names are made absolute: SQLite would read a name beginning with "file:" as a URI
+// with options, and a store must not move with the working folder once opened.
+std::filesystem::path absoluteName(std::filesystem::path file) {
+    std::error_code error;
+    auto absolute = std::filesystem::absolute(file, error);
+    return error ? file : absolute;
+}
+
 }  // namespace
 
 // A prepared statement, reset after every use.
@@ -78,13 +101,15 @@ struct SqliteRegistry::Statement {
     }
 };
 
-SqliteRegistry::SqliteRegistry(std::filesystem::path file) : file_(std::move(file)) {
+SqliteRegistry::SqliteRegistry(std::filesystem::path file) : file_(absoluteName(std::move(file))) {
     if (!open()) {
         close();
     }
 }
 
-SqliteRegistry::~SqliteRegistry() { close(); }
+SqliteRegistry::~SqliteRegistry() {
+    close();
+}
 
 std::filesystem::path SqliteRegistry::defaultPath() {
     if (const char* explicitPath = std::getenv("VELMOR_REGISTRY"); explicitPath && *explicitPath) {
@@ -95,6 +120,8 @@ std::filesystem::path SqliteRegistry::defaultPath() {
         config = xdg;
     } else if (const char* home = std::getenv("HOME"); home && *home) {
         config = std::filesystem::path(home) / ".config";
+    } else if (const auto userHome = homeOfUser(); !userHome.empty()) {
+        config = userHome / ".config";
     } else {
         config = ".config";
     }
@@ -144,10 +171,11 @@ bool SqliteRegistry::open() {
         if (outcome == Outcome::Ok) {
             return true;
         }
-        close();
         if (outcome != Outcome::Damaged || attempt > 0) {
+            close();
             return false;
         }
+        closeDamaged();
         moveDamagedFileAside();
     }
     return false;
@@ -162,6 +190,13 @@ void SqliteRegistry::close() {
         sqlite3_close_v2(db_);
         db_ = nullptr;
     }
+}
+
+void SqliteRegistry::closeDamaged() {
+    if (db_ != nullptr) {
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    }
+    close();
 }
 
 void SqliteRegistry::moveDamagedFileAside() {
@@ -204,7 +239,7 @@ auto SqliteRegistry::withRecovery(Step step) -> decltype(step()) {
         damagedInBatch_ = true;  // batch() starts afresh once the body has unwound
         return Outcome::Failed;
     }
-    close();
+    closeDamaged();
     moveDamagedFileAside();
     if (!open()) {
         close();
@@ -269,8 +304,7 @@ SqliteRegistry::Outcome SqliteRegistry::upsertValue(std::string_view key, std::s
     return classify(rc);
 }
 
-bool SqliteRegistry::setValue(std::string_view key, std::string_view name,
-                              std::string_view data) {
+bool SqliteRegistry::setValue(std::string_view key, std::string_view name, std::string_view data) {
     return withRecovery([&] { return upsertValue(key, name, data); }) == Outcome::Ok;
 }
 
@@ -289,8 +323,7 @@ SqliteRegistry::Outcome SqliteRegistry::selectValue(std::string_view key, std::s
     return classify(rc);
 }
 
-std::optional<std::string> SqliteRegistry::queryValue(std::string_view key,
-                                                      std::string_view name) {
+std::optional<std::string> SqliteRegistry::queryValue(std::string_view key, std::string_view name) {
     std::optional<std::string> value;
     if (withRecovery([&] { return selectValue(key, name, value); }) != Outcome::Ok) {
         return std::nullopt;
@@ -310,12 +343,24 @@ void SqliteRegistry::batch(const std::function<void()>& body) {
             damagedInBatch_ = true;
         } else {
             ++batchDepth_;
-            body();
+            try {
+                body();
+            } catch (...) {
+                // Left open, the transaction would swallow every later write of this copy.
+                --batchDepth_;
+                if (begin == SQLITE_OK) {
+                    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+                }
+                throw;
+            }
             --batchDepth_;
             if (begin == SQLITE_OK) {
-                const int commit = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-                if (commit != SQLITE_OK) {
-                    damagedInBatch_ = damagedInBatch_ || classify(commit) == Outcome::Damaged;
+                // A save that ran into damage is not committed into the damaged file: it is
+                // made again, whole, in the fresh store.
+                const int end = sqlite3_exec(db_, damagedInBatch_ ? "ROLLBACK" : "COMMIT", nullptr,
+                                             nullptr, nullptr);
+                if (end != SQLITE_OK) {
+                    damagedInBatch_ = damagedInBatch_ || classify(end) == Outcome::Damaged;
                     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
                 }
             }
@@ -323,8 +368,7 @@ void SqliteRegistry::batch(const std::function<void()>& body) {
         if (!damagedInBatch_ || attempt > 0) {
             return;
         }
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        close();
+        closeDamaged();
         moveDamagedFileAside();
         if (!open()) {
             close();

@@ -19,7 +19,7 @@ namespace velmor::platform {
 // A file that cannot be opened or created at all leaves the store unusable: every operation
 // then fails quietly.
 class SqliteRegistry final : public Registry {
-public:
+  public:
     explicit SqliteRegistry(std::filesystem::path file);
     ~SqliteRegistry() override;
     SqliteRegistry(const SqliteRegistry&) = delete;
@@ -37,12 +37,15 @@ public:
     std::optional<std::string> queryValue(std::string_view key, std::string_view name) override;
     void batch(const std::function<void()>& body) override;
 
-private:
+  private:
     struct Statement;
     enum class Outcome { Ok, Failed, Damaged };
 
     bool open();
     void close();
+    // Closes without folding the journal into the file, which is about to be moved aside as
+    // found: its journal goes with it.
+    void closeDamaged();
     void moveDamagedFileAside();
     // Runs `step` once, and once more on a fresh store when the first run found the file damaged.
     template <typename Step>

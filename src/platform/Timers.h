@@ -8,7 +8,7 @@ namespace velmor::platform {
 // A one-shot interval timer: once enabled it fires a single time after the interval, then stays
 // quiet until it is enabled again. Disabling cancels a pending expiry.
 class IntervalTimer {
-public:
+  public:
     virtual ~IntervalTimer() = default;
     virtual void setInterval(int milliseconds) = 0;
     virtual int interval() const = 0;
@@ -21,7 +21,7 @@ public:
 // A countdown: once enabled with a duration it ticks about once a second with the milliseconds
 // left, ends with a tick of 0 and then disables itself.
 class Countdown {
-public:
+  public:
     virtual ~Countdown() = default;
     virtual void setDuration(int milliseconds) = 0;
     virtual int duration() const = 0;
@@ -32,7 +32,7 @@ public:
 };
 
 class Timers {
-public:
+  public:
     virtual ~Timers() = default;
     virtual std::unique_ptr<IntervalTimer> createIntervalTimer() = 0;
     virtual std::unique_ptr<Countdown> createCountdown() = 0;

@@ -57,14 +57,14 @@ inline constexpr std::string_view kAutoTab = "AutoTab";
 inline constexpr std::string_view kCloseSpc = "CloseSPC";
 }  // namespace record
 
-inline constexpr std::array<ChoiceOption, 2> kColorOptions{{{"Option3", "256"},
-                                                              {"Option4", "16-bit"}}};
-inline constexpr std::array<ChoiceOption, 2> kVideoModeOptions{{{"Option5", "normal"},
-                                                                  {"Option6", "Vesa 2"}}};
+inline constexpr std::array<ChoiceOption, 2> kColorOptions{
+    {{"Option3", "256"}, {"Option4", "16-bit"}}};
+inline constexpr std::array<ChoiceOption, 2> kVideoModeOptions{
+    {{"Option5", "normal"}, {"Option6", "Vesa 2"}}};
 inline constexpr std::array<ChoiceOption, 4> kResolutionOptions{{{"Option7", "256x256"},
-                                                                   {"Option8", "320x240"},
-                                                                   {"Option11", "640x480"},
-                                                                   {"Option12", "512x384"}}};
+                                                                 {"Option8", "320x240"},
+                                                                 {"Option11", "640x480"},
+                                                                 {"Option12", "512x384"}}};
 
 // The 41 remembered settings, in the order in which a save writes them.
 // clang-format off

@@ -10,7 +10,7 @@ namespace velmor::settings {
 // option button or a list selection runs that control's handler at once, as a user's change
 // would; setting a slider or a text runs none.
 class Holders {
-public:
+  public:
     virtual ~Holders() = default;
 
     virtual std::string text(std::string_view holder) const = 0;

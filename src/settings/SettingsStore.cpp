@@ -10,8 +10,7 @@ std::optional<KeyHandle> SettingsStore::openKey(std::string_view subkey) {
     return registry_.createKey(path);
 }
 
-void SettingsStore::writeText(const KeyHandle& key, std::string_view name,
-                              std::string_view text) {
+void SettingsStore::writeText(const KeyHandle& key, std::string_view name, std::string_view text) {
     std::string data(text);
     data.push_back('\0');
     registry_.setValue(key, name, data);

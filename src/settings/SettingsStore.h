@@ -16,7 +16,7 @@ using KeyHandle = std::string;
 
 // The program's key tree under the hive, with the four operations that loading and saving use.
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(platform::Registry& registry) : registry_(registry) {}
 
     // Opens `subkey` ("\Software\Velmor\Paths") under the hive, creating it and its parents.
@@ -36,7 +36,7 @@ public:
     // Runs `body` as one atomic unit of the store.
     void batch(const std::function<void()>& body) { registry_.batch(body); }
 
-private:
+  private:
     platform::Registry& registry_;
 };
 

@@ -13,7 +13,7 @@ namespace velmor::settings {
 namespace {
 
 class FrontEnd : public testing::Test {
-protected:
+  protected:
     std::vector<int> load() {
         std::vector<int> positions;
         loadSettings(store, holders, [&](int position) { positions.push_back(position); });
@@ -127,9 +127,14 @@ TEST_F(FrontEnd, SavingWritesEverySettingInCatalogueOrderAsOneBatch) {
 }
 
 TEST_F(FrontEnd, WhatIsSavedLoadsBackIntoAFreshWindow) {
-    holders.texts = {{"GmLabel", "Zelda (U).sfc"}, {"ZSNES Location", "/usr/games/zsnes"},
-                     {"Rom Location", "/roms"}, {"SPCPlay Loc", ""}, {"Save Location", "/s"},
-                     {"SShots Location", "/shots"}, {"Text1", "3"}, {"Text2", "15"}};
+    holders.texts = {{"GmLabel", "Zelda (U).sfc"},
+                     {"ZSNES Location", "/usr/games/zsnes"},
+                     {"Rom Location", "/roms"},
+                     {"SPCPlay Loc", ""},
+                     {"Save Location", "/s"},
+                     {"SShots Location", "/shots"},
+                     {"Text1", "3"},
+                     {"Text2", "15"}};
     holders.boxes["Check5"] = 2;
     holders.boxes["Check16"] = 1;
     holders.lists["Combo1"] = 3;

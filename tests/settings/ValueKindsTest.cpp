@@ -20,7 +20,7 @@ const Setting& row(std::string_view name) {
 }
 
 class ValueKinds : public testing::Test {
-protected:
+  protected:
     void apply(std::string_view name, std::string_view text) { applyText(row(name), text, h); }
     std::string written(std::string_view name) { return writtenText(row(name), h); }
     test::FakeHolders h;

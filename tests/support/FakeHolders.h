@@ -11,7 +11,7 @@ namespace velmor::test {
 // Holders without a window: plain values by holder name, every change recorded in order.
 // Lists and sliders answer their size and range from the tables set up by the test.
 class FakeHolders final : public settings::Holders {
-public:
+  public:
     FakeHolders();
 
     std::string text(std::string_view holder) const override { return get(texts, holder); }
@@ -41,7 +41,7 @@ public:
     std::map<std::string, bool, std::less<>> flags;
     std::vector<std::string> changes;  // "holder=value", in order
 
-private:
+  private:
     template <typename Map>
     static typename Map::mapped_type get(const Map& map, std::string_view holder) {
         const auto found = map.find(holder);

@@ -13,7 +13,7 @@ namespace velmor::test {
 // An in-memory key tree that keeps every write in order. Names compare without regard to
 // ASCII case, as in the real store.
 class FakeRegistry final : public platform::Registry {
-public:
+  public:
     struct Write {
         std::string key;
         std::string name;
@@ -37,7 +37,7 @@ public:
     std::vector<std::string> opened;
     int batches = 0;
 
-private:
+  private:
     static std::string fold(std::string_view text);
     std::map<std::pair<std::string, std::string>, std::string> values_;
     std::map<std::string, std::string> keys_;

@@ -1,0 +1,130 @@
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QSlider>
+#include <stdexcept>
+
+#include "app/MainWindow.h"
+#include "app/WidgetHolders.h"
+#include "dialogs/LoadingWindow.h"
+#include "music/PlayerKeys.h"
+#include "options/Interlocks.h"
+#include "options/PathsTab.h"
+#include "settings/FrontEndSettings.h"
+
+namespace velmor::app {
+namespace {
+
+template <typename Widget>
+Widget& control(QWidget& form, const char* name) {
+    auto* widget = form.findChild<Widget*>(QString::fromLatin1(name));
+    if (widget == nullptr) {
+        throw std::logic_error(std::string("the window has no control ") + name);
+    }
+    return *widget;
+}
+
+constexpr int kProgressRootOpened = 5;
+constexpr int kProgressLoaded = 195;
+constexpr int kProgressDone = 200;
+
+}  // namespace
+
+MainForm::MainForm(platform::Platform& platform)
+    : platform_(platform), store_(platform.registry), window_(std::make_unique<MainWindow>()) {
+    QWidget& form = *window_;
+    holders_ = std::make_unique<WidgetHolders>(form, record_);
+    interlocks_ = new options::Interlocks(form);
+    pathsTab_ = new options::PathsTab(form, record_);
+    gmLabel_ = &control<QLabel>(form, "GmLabel");
+
+    // No list has a selection until start-up gives it one.
+    for (const char* name :
+         {"Combo1", "Combo2", "Combo3", "Combo4", "P1input", "P2input", "LinkPaths", "MusicList"}) {
+        control<QComboBox>(form, name).setCurrentIndex(-1);
+    }
+
+    connect(&control<QAction>(form, "SaveSettings"), &QAction::triggered, this,
+            &MainForm::saveGUISettings);
+    connect(&control<QAction>(form, "Exit"), &QAction::triggered, window_.get(), &QWidget::close);
+    connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::progress(int position) {
+    platform_.events.process();
+    // A click may have closed the splash; loading goes on without showing it again.
+    if (splash_ != nullptr) {
+        splash_->setProgress(position);
+    }
+}
+
+void MainForm::requestClose() {
+    if (loading_) {
+        closeRequested_ = true;
+        return;
+    }
+    window_->close();
+}
+
+void MainForm::formLoad() {
+    QWidget& form = *window_;
+    loading_ = true;
+    timer1_ = platform_.timers.createIntervalTimer();
+    countdown1_ = platform_.timers.createCountdown();
+
+    splash_ = std::make_unique<dialogs::LoadingWindow>();
+    connect(splash_.get(), &dialogs::LoadingWindow::closed, this,
+            [this] { splash_.release()->deleteLater(); });
+    splash_->show();
+
+    control<QComboBox>(form, "Combo1")
+        .addItems({QStringLiteral("8000Hz"), QStringLiteral("11025Hz"), QStringLiteral("22050Hz"),
+                   QStringLiteral("44100Hz")});
+    for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "P2input"}) {
+        holders_->setListIndex(name, 0);
+    }
+    holders_->setListIndex("P1input", 1);
+    holders_->setSliderValue("Slider1", 100);
+
+    if (store_.openKey(settings::kRootKey)) {
+        progress(kProgressRootOpened);
+        settings::loadSettings(store_, *holders_, [this](int position) { progress(position); });
+    }
+    progress(kProgressLoaded);
+
+    interlocks_->writeSliderLabels();
+    auto& linkPaths = control<QComboBox>(form, "LinkPaths");
+    linkPaths.setCurrentIndex(0);
+
+    platform_.events.process();
+    if (!gmLabel_->text().isEmpty()) {
+        emit showGamePicture();
+    }
+    progress(kProgressDone);
+    if (splash_ != nullptr) {
+        splash_->close();
+    }
+    emit getCommandLine();
+    loading_ = false;
+    if (closeRequested_) {
+        window_->close();
+    }
+}
+
+void MainForm::saveGUISettings() {
+    settings::saveGUISettings(store_, *holders_);
+}
+
+void MainForm::queryUnload() {
+    if (record_.closeSpc && timer1_ != nullptr && countdown1_ != nullptr) {
+        music::closePlayerOnExit(platform_.playerWindow, platform_.events, *countdown1_, *timer1_);
+    }
+    saveGUISettings();
+    platform_.events.process();
+}
+
+}  // namespace velmor::app

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "platform/Platform.h"
+#include "settings/SettingsRecord.h"
+#include "settings/SettingsStore.h"
+
+class QLabel;
+
+namespace velmor::dialogs {
+class LoadingWindow;
+}
+namespace velmor::options {
+class Interlocks;
+class PathsTab;
+}  // namespace velmor::options
+
+namespace velmor::app {
+
+class MainWindow;
+class WidgetHolders;
+
+// The behaviour of the main window: start-up, saving and the close. The window's controls are
+// the live state of most settings; the record holds the rest.
+class MainForm final : public QObject {
+    Q_OBJECT
+  public:
+    explicit MainForm(platform::Platform& platform);
+    ~MainForm() override;
+
+    MainWindow& window() { return *window_; }
+    settings::SettingsRecord& record() { return record_; }
+    settings::SettingsStore& store() { return store_; }
+    options::Interlocks& interlocks() { return *interlocks_; }
+    platform::IntervalTimer* timer1() { return timer1_.get(); }
+    platform::Countdown* countdown1() { return countdown1_.get(); }
+    // The splash while start-up runs; null once it has been closed.
+    dialogs::LoadingWindow* splash() { return splash_.get(); }
+
+    // Everything that happens before the window is first shown: the timers, the splash, the
+    // lists, every stored setting, the slider labels, the first path, the game's picture and
+    // the file named on the command line.
+    void formLoad();
+
+    // Writes every setting from the window and the record to the store.
+    void saveGUISettings();
+
+    // Closes the window as its close box does; asked during start-up, the close waits until
+    // every setting is loaded, so that the save never writes a half-loaded window.
+    void requestClose();
+    bool closeRequested() const { return closeRequested_; }
+
+    // Runs when the window closes for any reason: closes the music player if asked to, and
+    // saves. It never holds the close back.
+    void queryUnload();
+
+  signals:
+    // Start-up asks for the current game's picture once the settings are loaded, when a game
+    // was restored.
+    void showGamePicture();
+    // Start-up's last step: act on a file named on the program's command line.
+    void getCommandLine();
+
+  private:
+    void progress(int position);
+
+    platform::Platform& platform_;
+    settings::SettingsStore store_;
+    settings::SettingsRecord record_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<WidgetHolders> holders_;
+    options::Interlocks* interlocks_ = nullptr;
+    options::PathsTab* pathsTab_ = nullptr;
+    std::unique_ptr<platform::IntervalTimer> timer1_;
+    std::unique_ptr<platform::Countdown> countdown1_;
+    std::unique_ptr<dialogs::LoadingWindow> splash_;
+    QLabel* gmLabel_ = nullptr;
+    bool loading_ = false;
+    bool closeRequested_ = false;
+};
+
+}  // namespace velmor::app

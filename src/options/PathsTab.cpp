@@ -1,0 +1,44 @@
+#include "options/PathsTab.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <stdexcept>
+
+namespace velmor::options {
+
+PathsTab::PathsTab(QWidget& form, settings::SettingsRecord& record)
+    : QObject(&form),
+      record_(record),
+      linkPaths_(form.findChild<QComboBox*>(QStringLiteral("LinkPaths"))),
+      paths_(form.findChild<QLineEdit*>(QStringLiteral("Paths"))) {
+    if (linkPaths_ == nullptr || paths_ == nullptr) {
+        throw std::logic_error("the window has no paths tab");
+    }
+    connect(linkPaths_, &QComboBox::currentIndexChanged, this, &PathsTab::linkPathsClick);
+}
+
+std::string* PathsTab::path(int index) {
+    switch (index) {
+        case 0:
+            return &record_.zsnesPath;
+        case 1:
+            return &record_.romPath;
+        case 2:
+            return &record_.savePath;
+        case 3:
+            return &record_.spcPlayPath;
+        case 4:
+            return &record_.shotsPath;
+        default:
+            return nullptr;
+    }
+}
+
+void PathsTab::linkPathsClick() {
+    const std::string* selected = path(linkPaths_->currentIndex());
+    if (selected != nullptr && !selected->empty()) {
+        paths_->setText(QString::fromStdString(*selected));
+    }
+}
+
+}  // namespace velmor::options

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Events.h"
+
+namespace velmor::platform {
+
+class QtEvents final : public Events {
+  public:
+    void process() override;
+    void sleep(int milliseconds) override;
+};
+
+}  // namespace velmor::platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Messages.h"
+
+class QWidget;
+
+namespace velmor::platform {
+
+// Message boxes owned by the main window, titled "Velmor", with no icon.
+class QtMessages final : public Messages {
+  public:
+    explicit QtMessages(QWidget* owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void show(std::string_view text) override;
+
+  private:
+    QWidget* owner_;
+};
+
+}  // namespace velmor::platform

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <string>
+
+namespace {
+
+// The real program, run off screen against a store of its own.
+class Program : public testing::Test {
+  protected:
+    QString store() const { return dir.filePath(QStringLiteral("conf/registry.db")); }
+
+    void start(QStringList arguments = {}, bool exitOnExpose = false) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELMOR_REGISTRY"), store());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+        env.remove(QStringLiteral("DISPLAY"));
+        if (exitOnExpose) {
+            env.insert(QStringLiteral("VELMOR_EXIT_ON_EXPOSE"), QStringLiteral("1"));
+        }
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral(VELMOR_PROGRAM), arguments);
+        ASSERT_TRUE(process.waitForStarted(10000));
+    }
+
+    // The text of a stored value, or "<absent>".
+    std::string value(const char* key, const char* name) {
+        sqlite3* db = nullptr;
+        std::string result = "<absent>";
+        if (sqlite3_open_v2(store().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_busy_timeout(db, 5000);
+            sqlite3_stmt* statement = nullptr;
+            sqlite3_prepare_v2(db, "SELECT data FROM reg_values WHERE key = ?1 AND name = ?2", -1,
+                               &statement, nullptr);
+            sqlite3_bind_text(statement, 1, key, -1, SQLITE_STATIC);
+            sqlite3_bind_text(statement, 2, name, -1, SQLITE_STATIC);
+            if (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
+                const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, 0));
+                result.assign(data, static_cast<std::size_t>(sqlite3_column_bytes(statement, 0)));
+                if (!result.empty() && result.back() == '\0') {
+                    result.pop_back();
+                }
+            }
+            sqlite3_finalize(statement);
+        }
+        sqlite3_close(db);
+        return result;
+    }
+
+    void sql(const char* statementText) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(store().toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_busy_timeout(db, 5000);
+        EXPECT_EQ(sqlite3_exec(db, statementText, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+
+    void writeValue(const char* key, const char* name, const std::string& text) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(store().toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_busy_timeout(db, 5000);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "UPDATE reg_values SET data = ?3 WHERE key = ?1 AND name = ?2", -1,
+                           &statement, nullptr);
+        const std::string data = text + '\0';
+        sqlite3_bind_text(statement, 1, key, -1, SQLITE_STATIC);
+        sqlite3_bind_text(statement, 2, name, -1, SQLITE_STATIC);
+        sqlite3_bind_blob(statement, 3, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
+        EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+    }
+
+    // Waits until start-up has stored its last value.
+    bool waitForStartUp() {
+        for (int i = 0; i < 200; ++i) {
+            if (value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Input", "Player 2 Input") !=
+                "<absent>") {
+                return true;
+            }
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    void terminate() {
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+    }
+
+    QTemporaryDir dir;
+    QProcess process;
+};
+
+TEST_F(Program, FirstRunStoresTheDefaultsAndASignalClosesItWithASave) {
+    start();
+    ASSERT_TRUE(waitForStartUp());
+    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "CPU Cycles"), "100");
+    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "CloseSPC"), "True");
+    terminate();
+
+    // A value changed behind the program's back is loaded at the next start and saved back
+    // normalised when the program closes.
+    writeValue("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "SPC Timer Seconds", "045");
+    writeValue("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Sound", "Sound Enabled", "true");
+    sql("DELETE FROM reg_values WHERE name = 'Player 2 Input'");  // its return marks start-up
+    start();
+    ASSERT_TRUE(waitForStartUp());
+    terminate();
+    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "SPC Timer Seconds"), "45");
+    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Sound", "Sound Enabled"), "0");
+}
+
+TEST_F(Program, ADamagedStoreIsSetAsideAndAFreshOneStarted) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("conf")));
+    QFile garbage(store());
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(8192, '\x5a'));
+    garbage.close();
+    start();
+    ASSERT_TRUE(waitForStartUp());
+    terminate();
+    const QStringList aside = QDir(dir.filePath(QStringLiteral("conf")))
+                                  .entryList({QStringLiteral("registry.db.damaged-*")});
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(dir.filePath(QStringLiteral("conf/") + aside.front()));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray(8192, '\x5a'));
+}
+
+TEST_F(Program, AStoreThatCannotBeCreatedStillLetsTheProgramRun) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser writes anywhere";
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("conf")));
+    ::chmod(dir.filePath(QStringLiteral("conf")).toUtf8().constData(), 0500);
+    start({}, true);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(store()));
+}
+
+TEST_F(Program, TheWindowComesUpOffScreen) {
+    start({}, true);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).startsWith("exposed "));
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "support/FakeRegistry.h"
+
+namespace velmor::test {
+
+// Event processing that counts its calls and lets a test act at each of them.
+class FakeEvents final : public platform::Events {
+  public:
+    void process() override {
+        ++processed;
+        if (onProcess) {
+            onProcess();
+        }
+    }
+    void sleep(int milliseconds) override { slept.push_back(milliseconds); }
+    int processed = 0;
+    std::vector<int> slept;
+    std::function<void()> onProcess;
+};
+
+// Timers that fire only when the test says so.
+class FakeIntervalTimer final : public platform::IntervalTimer {
+  public:
+    void setInterval(int milliseconds) override { interval_ = milliseconds; }
+    int interval() const override { return interval_; }
+    void setEnabled(bool enabled) override;
+    bool enabled() const override { return enabled_; }
+    // Fires once when enabled, as the real timer does when its interval has elapsed.
+    void fire();
+    std::vector<std::string>* log = nullptr;
+
+  private:
+    int interval_ = 0;
+    bool enabled_ = false;
+};
+
+class FakeCountdown final : public platform::Countdown {
+  public:
+    void setDuration(int milliseconds) override { duration_ = milliseconds; }
+    int duration() const override { return duration_; }
+    void setEnabled(bool enabled) override;
+    bool enabled() const override { return enabled_; }
+    void tick(int remaining);
+    std::vector<std::string>* log = nullptr;
+
+  private:
+    int duration_ = 0;
+    bool enabled_ = false;
+};
+
+class FakeTimers final : public platform::Timers {
+  public:
+    std::unique_ptr<platform::IntervalTimer> createIntervalTimer() override;
+    std::unique_ptr<platform::Countdown> createCountdown() override;
+    std::vector<FakeIntervalTimer*> intervalTimers;  // owned by whoever asked
+    std::vector<FakeCountdown*> countdowns;
+    std::vector<std::string>* log = nullptr;
+};
+
+// A player window that is there or not, as the test sets it, and records the keys it got.
+class FakePlayerWindow final : public platform::PlayerWindow {
+  public:
+    bool activate(std::string_view title) override;
+    bool sendKeys(const std::vector<std::string_view>& keys) override;
+    bool present = false;
+    std::vector<std::string>* log = nullptr;
+};
+
+class FakeMessages final : public platform::Messages {
+  public:
+    void show(std::string_view text) override { shown.emplace_back(text); }
+    std::vector<std::string> shown;
+};
+
+class FakeProgramInfo final : public platform::ProgramInfo {
+  public:
+    std::string folder() const override { return programFolder; }
+    std::string commandLine() const override { return line; }
+    std::string programFolder = "/opt/velmor";
+    std::string line;
+};
+
+// Every fake in one place, wired into a Platform, sharing one log of outside actions.
+struct FakePlatform {
+    FakePlatform();
+    FakeRegistry registry;
+    FakeEvents events;
+    FakeTimers timers;
+    FakePlayerWindow playerWindow;
+    FakeMessages messages;
+    FakeProgramInfo program;
+    std::vector<std::string> log;
+    platform::Platform platform;
+};
+
+}  // namespace velmor::test

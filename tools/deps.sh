@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and benchmarking Velmor need, and only
+# those that are missing. Uses sudo only when not already root.
+set -euo pipefail
+
+packages=(
+    # build
+    qt6-base-dev libsqlite3-dev libzip-dev libxdo-dev libx11-dev libxtst-dev
+    cmake ninja-build g++
+    # tests
+    libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
+    desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus
+    fonts-dejavu-core fonts-liberation2
+    # benchmarks and tools
+    libbenchmark-dev hyperfine time clang-format
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+    if [[ "$status" != installed ]]; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+as_root=()
+if [[ "$(id -u)" -ne 0 ]]; then
+    as_root=(sudo)
+fi
+echo "deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update
+"${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds Velmor and runs the whole test suite twice: a normal build (build/) and one with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). The tests run under a virtual
+# X server, without a session bus. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/deps.sh
+
+# Builds of several work trees on one machine take turns; two cores are all there is.
+lock=/tmp/velmor-build.lock
+build() { flock "$lock" ninja -C "$1" -j2; }
+
+suite() {
+    DBUS_SESSION_BUS_ADDRESS=disabled: \
+        xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --test-dir "$1" --output-on-failure --timeout 600
+}
+
+echo "== build: RelWithDebInfo"
+cmake --preset default
+build build
+echo "== tests"
+suite build
+
+echo "== build: AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset asan
+build build-asan
+echo "== tests under the sanitizers"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0" \
+    suite build-asan
