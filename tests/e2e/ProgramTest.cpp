@@ -18,7 +18,7 @@ class Program : public testing::Test {
   protected:
     QString store() const { return dir.filePath(QStringLiteral("conf/registry.db")); }
 
-    void start(QStringList arguments = {}, bool exitOnExpose = false) {
+    void start(QStringList arguments = {}, bool exitOnExpose = false, bool asNobody = false) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VELMOR_REGISTRY"), store());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -29,7 +29,16 @@ class Program : public testing::Test {
         }
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral(VELMOR_PROGRAM), arguments);
+        if (asNobody) {
+            // The superuser writes anywhere: run the program as an ordinary user instead.
+            arguments =
+                QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                            QStringLiteral("--clear-groups"), QStringLiteral(VELMOR_PROGRAM)} +
+                arguments;
+            process.start(QStringLiteral("setpriv"), arguments);
+        } else {
+            process.start(QStringLiteral(VELMOR_PROGRAM), arguments);
+        }
         ASSERT_TRUE(process.waitForStarted(10000));
     }
 
@@ -142,14 +151,20 @@ TEST_F(Program, ADamagedStoreIsSetAsideAndAFreshOneStarted) {
 }
 
 TEST_F(Program, AStoreThatCannotBeCreatedStillLetsTheProgramRun) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser writes anywhere";
+    const bool root = ::geteuid() == 0;
+    if (root && QProcess::execute(QStringLiteral("setpriv"),
+                                  {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                   QStringLiteral("--clear-groups"), QStringLiteral("test"),
+                                   QStringLiteral("-x"), QStringLiteral(VELMOR_PROGRAM)}) != 0) {
+        GTEST_SKIP() << "an ordinary user cannot reach the program in this tree";
     }
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("conf")));
-    ::chmod(dir.filePath(QStringLiteral("conf")).toUtf8().constData(), 0500);
-    start({}, true);
+    ::chmod(dir.path().toUtf8().constData(), 0755);
+    ::chmod(dir.filePath(QStringLiteral("conf")).toUtf8().constData(), 0555);
+    start({}, true, root);
     ASSERT_TRUE(process.waitForFinished(20000));
     EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).startsWith("exposed "));
     EXPECT_FALSE(QFile::exists(store()));
 }
 
