@@ -43,7 +43,7 @@ SQL
         "$(du -k "$work/registry.db" | cut -f1) KiB"
 
     VELMOR_BENCH_INSIDE=1 VELMOR_REGISTRY="$work/registry.db" \
-        xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$runs"
+        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$runs"
     exit
 fi
 

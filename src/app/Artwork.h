@@ -3,13 +3,14 @@
 #include <QIcon>
 #include <QPixmap>
 
-// The program's own pictures, drawn when asked for: nothing is read from disk, so the windows
-// look the same wherever the program runs. Pictures meant to be stretched are drawn larger
-// than their boxes so that they stay sharp.
+// The program's own pictures, drawn when the program is built (ArtworkPainter.h) and stored
+// inside it, so that they look the same wherever it runs and cost start-up no drawing.
 namespace velmor::app::artwork {
 
-// The product logo: the VELMOR wordmark on a dark field (main window and splash).
+// The product logo: the VELMOR wordmark on a dark field, at the splash's size.
 QPixmap productLogo();
+// The same logo at the size of the main window's corner.
+QPixmap windowLogo();
 // A compact form of the logo for the music tab, drawn at its shown size (60 x 26).
 QPixmap smallLogo();
 

@@ -170,7 +170,7 @@ void MainWindow::buildClientArea() {
                                   twipRect(1320, 3360, 792, 192), QStringLiteral("Version Info"));
     version->setAutoFillBackground(false);
 
-    picture(client, "Image3", artwork::productLogo(), twipRect(0, 3000, 1392, 708), true);
+    picture(client, "Image3", artwork::windowLogo(), twipRect(0, 3000, 1392, 708), true);
     // The logo's box reaches a few pixels into the version text; keep the text readable.
     version->raise();
 }

@@ -19,6 +19,8 @@ using app::twips;
 namespace {
 
 constexpr int kProgressMaximum = 200;
+// The bar is painted at most once a frame.
+constexpr int kFrameMs = 16;
 
 }  // namespace
 
@@ -55,6 +57,8 @@ LoadingWindow::LoadingWindow(QWidget* parent)
     progress_->setTextVisible(false);
     progress_->setPalette(app::systemPalette());
     progress_->setAttribute(Qt::WA_NoMousePropagation);
+    paintTimer_.setSingleShot(true);
+    connect(&paintTimer_, &QTimer::timeout, this, &LoadingWindow::showProgress);
 
     bottomLine_ = line("Line1", 0, 3000, 4560, 3000);
     line("Line2", 0, 0, 4560, 0);
@@ -81,8 +85,27 @@ void LoadingWindow::placeLine(QWidget* line, int x1, int y1, int x2, int y2) {
     line->setGeometry(QRect(from, to));  // both ends included: one pixel thick
 }
 
+// Loading moves the bar forty times within a few milliseconds, and a progress bar repaints
+// itself at each change: drawing it would cost more than the loading. The position is kept at
+// once, but shown at most once a frame, and at once when it reaches its end.
 void LoadingWindow::setProgress(int value) {
-    progress_->setValue(std::clamp(value, 0, kProgressMaximum));
+    const int position = std::clamp(value, 0, kProgressMaximum);
+    if (position == position_) {
+        return;
+    }
+    position_ = position;
+    emit progressChanged(position_);
+    if (position_ == kProgressMaximum || !shown_.isValid() || shown_.elapsed() >= kFrameMs) {
+        showProgress();
+    } else if (!paintTimer_.isActive()) {
+        paintTimer_.start(static_cast<int>(kFrameMs - shown_.elapsed()));
+    }
+}
+
+void LoadingWindow::showProgress() {
+    paintTimer_.stop();
+    progress_->setValue(position_);
+    shown_.restart();
 }
 
 void LoadingWindow::showEvent(QShowEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -20,12 +22,14 @@ class LoadingWindow final : public QWidget {
 
     // Moves the progress bar, clamped to its range of 0 to 200.
     void setProgress(int value);
+    int progress() const { return position_; }
     // Shows the window cut down to the logo and the version text, as the About box.
     void showAsAbout();
     bool isOpen() const { return isVisible(); }
 
   signals:
     void closed();
+    void progressChanged(int position);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -37,11 +41,15 @@ class LoadingWindow final : public QWidget {
   private:
     QWidget* line(const char* name, int x1, int y1, int x2, int y2);
     void placeLine(QWidget* line, int x1, int y1, int x2, int y2);
+    void showProgress();
 
     QLabel* status_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QWidget* bottomLine_ = nullptr;
     bool pressed_ = false;
+    int position_ = 0;
+    QElapsedTimer shown_;  // since the bar last showed a new position
+    QTimer paintTimer_;
 };
 
 }  // namespace velmor::dialogs

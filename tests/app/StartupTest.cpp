@@ -23,8 +23,7 @@ class Startup : public FormTest {
         fake.events.onProcess = [this] {
             if (auto* splash = form->splash(); splash != nullptr && !watching_) {
                 watching_ = true;
-                auto* bar = splash->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
-                QObject::connect(bar, &QProgressBar::valueChanged,
+                QObject::connect(splash, &dialogs::LoadingWindow::progressChanged,
                                  [this](int value) { positions.push_back(value); });
             }
         };

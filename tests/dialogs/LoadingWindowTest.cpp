@@ -96,12 +96,29 @@ TEST_F(LoadingWindowTest, ProgressStaysWithinItsRange) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->minimum(), 0);
     EXPECT_EQ(bar->maximum(), 200);
-    splash->setProgress(120);
-    EXPECT_EQ(bar->value(), 120);
     splash->setProgress(250);
+    EXPECT_EQ(splash->progress(), 200);
     EXPECT_EQ(bar->value(), 200);
     splash->setProgress(-3);
-    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(splash->progress(), 0);
+}
+
+// The bar shows a new position at most once a frame, so a fast start-up does not spend its
+// time drawing it; no position is lost, and the end is shown at once.
+TEST_F(LoadingWindowTest, TheBarIsRedrawnAtMostOnceAFrame) {
+    auto* bar = qobject_cast<QProgressBar*>(child("ProgressBar1"));
+    ASSERT_NE(bar, nullptr);
+    QTest::qWait(40);
+    splash->setProgress(120);
+    EXPECT_EQ(bar->value(), 120);
+    splash->setProgress(125);
+    splash->setProgress(130);
+    EXPECT_EQ(splash->progress(), 130);
+    EXPECT_EQ(bar->value(), 120);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->value() == 130; }, 500));
+    splash->setProgress(195);
+    splash->setProgress(200);
+    EXPECT_EQ(bar->value(), 200);
 }
 
 TEST_F(LoadingWindowTest, ClicksOnTheProgressPartsLeaveItOpen) {
