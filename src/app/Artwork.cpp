@@ -83,7 +83,7 @@ QPixmap cancelPressed() {
 
 QIcon windowIcon() {
     QIcon icon;
-    for (const int side : {16, 32, 48, 64, 128}) {
+    for (const int side : {16, 32, 48}) {
         icon.addPixmap(stored(QStringLiteral("icon-%1").arg(side)));
     }
     return icon;

@@ -70,8 +70,6 @@ int main(int argc, char** argv) {
         {"icon-16", [] { return painter::icon(16); }},
         {"icon-32", [] { return painter::icon(32); }},
         {"icon-48", [] { return painter::icon(48); }},
-        {"icon-64", [] { return painter::icon(64); }},
-        {"icon-128", [] { return painter::icon(128); }},
     };
     for (const auto& [name, draw] : pictures) {
         const QString file = folder.filePath(QString::fromLatin1(name) + QStringLiteral(".argb"));

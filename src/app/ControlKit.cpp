@@ -1,5 +1,7 @@
 #include "app/ControlKit.h"
 
+#include "app/EditableList.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -111,9 +113,7 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, const
 
 QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
                     const QRect& place) {
-    auto* result = placed(new QComboBox(parent), name, place, {});
-    result->setEditable(true);
-    result->setInsertPolicy(QComboBox::NoInsert);
+    auto* result = placed(new EditableList(parent), name, place, {});
     result->addItems(items);
     result->setCurrentIndex(-1);
     return result;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Artwork.h"
+#include "app/ControlKit.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "platform/LinuxProgramInfo.h"
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmor"));
     fontConfiguration.join();
+    // One face for every text of the program, menus and tool tips included.
+    QApplication::setFont(velmor::app::dialogFont());
     QApplication::setWindowIcon(velmor::app::artwork::windowIcon());
 
     std::vector<std::string> arguments;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/ClickSlider.h"
+#include "app/EditableList.h"
 #include "app/FitLabel.h"
 #include "app/Geometry.h"
 #include "app/MainWindow.h"
@@ -190,15 +191,16 @@ testing::AssertionResult isKind(QWidget* widget, Kind kind) {
             return qobject_cast<QRadioButton*>(widget) ? testing::AssertionSuccess()
                                                        : fail("option button");
         case Kind::ComboBox: {
-            auto* combo = qobject_cast<QComboBox*>(widget);
-            return combo && combo->isEditable() && combo->insertPolicy() == QComboBox::NoInsert
+            auto* combo = qobject_cast<EditableList*>(widget);
+            return combo && combo->insertPolicy() == QComboBox::NoInsert
                        ? testing::AssertionSuccess()
                        : fail("editable list that never adds typed text");
         }
         case Kind::DropDownList: {
             auto* combo = qobject_cast<QComboBox*>(widget);
-            return combo && !combo->isEditable() ? testing::AssertionSuccess()
-                                                 : fail("drop-down list");
+            return combo && !qobject_cast<EditableList*>(widget) && !combo->isEditable()
+                       ? testing::AssertionSuccess()
+                       : fail("drop-down list");
         }
         case Kind::TextBox:
             return qobject_cast<QLineEdit*>(widget) ? testing::AssertionSuccess()

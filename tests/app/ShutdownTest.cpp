@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
 
 #include "app/FormTestSupport.h"
 #include "settings/Catalogue.h"
@@ -38,6 +41,22 @@ TEST_F(Shutdown, SaveSettingsNowWritesTheSameTextsEachTimeAndShowsNothing) {
     EXPECT_EQ(fake.registry.text(kOptionsKey, "ROM Settings"), "2");
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_TRUE(form->window().isVisible() || !form->window().isVisible());
+}
+
+TEST_F(Shutdown, TextTypedIntoAListIsSavedAsNoSelection) {
+    form->window().show();
+    get<QTabWidget>("SSTab1").setCurrentIndex(4);
+    QComboBox& timing = list("Combo3");
+    ASSERT_TRUE(timing.isEditable());  // its field is there once the tab is shown
+    EXPECT_EQ(timing.currentText(), "auto");
+    timing.lineEdit()->selectAll();
+    QTest::keyClicks(timing.lineEdit(), "SECAM");
+    trigger("SaveSettings");
+    EXPECT_EQ(fake.registry.text(kOptionsKey, "Timing"), "-1");
+    EXPECT_EQ(timing.count(), 3);  // the typed entry is not added
+    timing.setCurrentIndex(2);
+    trigger("SaveSettings");
+    EXPECT_EQ(fake.registry.text(kOptionsKey, "Timing"), "2");
 }
 
 TEST_F(Shutdown, ExitClosesThePlayerStopsTheTimersAndThenSaves) {
