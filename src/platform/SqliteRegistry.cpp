@@ -80,6 +80,20 @@ std::filesystem::path absoluteName(std::filesystem::path file) {
     return error ? file : absolute;
 }
 
+// A value's name in the cache of row numbers: key and name folded as the store compares them.
+std::string rowKey(std::string_view key, std::string_view name) {
+    std::string folded;
+    folded.reserve(key.size() + name.size() + 1);
+    for (const char c : key) {
+        folded.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    }
+    folded.push_back('\0');
+    for (const char c : name) {
+        folded.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    }
+    return folded;
+}
+
 }  // namespace
 
 // A prepared statement, reset after every use.
@@ -162,10 +176,17 @@ bool SqliteRegistry::open() {
         if (rc == SQLITE_OK) {
             rc = prepare(upsertValue_,
                          "INSERT INTO reg_values(key, name, type, data) VALUES(?1, ?2, 1, ?3)"
-                         " ON CONFLICT(key, name) DO UPDATE SET type = 1, data = excluded.data");
+                         " ON CONFLICT(key, name) DO UPDATE SET type = 1, data = excluded.data"
+                         " RETURNING rowid");
         }
         if (rc == SQLITE_OK) {
-            rc = prepare(selectValue_, "SELECT data FROM reg_values WHERE key = ?1 AND name = ?2");
+            rc = prepare(selectValue_,
+                         "SELECT data, rowid FROM reg_values WHERE key = ?1 AND name = ?2");
+        }
+        if (rc == SQLITE_OK) {
+            rc = prepare(updateRow_,
+                         "UPDATE reg_values SET type = 1, data = ?3"
+                         " WHERE rowid = ?4 AND key = ?1 AND name = ?2");
         }
         const Outcome outcome = classify(rc);
         if (outcome == Outcome::Ok) {
@@ -182,6 +203,8 @@ bool SqliteRegistry::open() {
 }
 
 void SqliteRegistry::close() {
+    rows_.clear();
+    updateRow_.reset();
     insertKey_.reset();
     selectKey_.reset();
     upsertValue_.reset();
@@ -294,12 +317,33 @@ std::optional<std::string> SqliteRegistry::createKey(std::string_view path) {
     return canonical;
 }
 
+// The row of a value is remembered once it has been read or written: rewriting it by its row
+// number reaches it directly, while a search by name compares ever more names as other keys
+// (the picture links) grow. Key and name are checked again, so a row that another program
+// replaced meanwhile is never overwritten by mistake; the search by name then takes over.
 SqliteRegistry::Outcome SqliteRegistry::upsertValue(std::string_view key, std::string_view name,
                                                     std::string_view data) {
+    const std::string cacheKey = rowKey(key, name);
+    if (const auto known = rows_.find(cacheKey); known != rows_.end()) {
+        updateRow_->bind(1, key);
+        updateRow_->bind(2, name);
+        updateRow_->bindBlob(3, data);
+        sqlite3_bind_int64(updateRow_->handle, 4, known->second);
+        const int rc = updateRow_->step();
+        updateRow_->reset();
+        if (rc != SQLITE_DONE || sqlite3_changes(db_) == 1) {
+            return classify(rc);
+        }
+        rows_.erase(known);
+    }
     upsertValue_->bind(1, key);
     upsertValue_->bind(2, name);
     upsertValue_->bindBlob(3, data);
-    const int rc = upsertValue_->step();
+    int rc = upsertValue_->step();
+    if (rc == SQLITE_ROW) {
+        rows_[cacheKey] = sqlite3_column_int64(upsertValue_->handle, 0);
+        rc = upsertValue_->step();
+    }
     upsertValue_->reset();
     return classify(rc);
 }
@@ -318,6 +362,7 @@ SqliteRegistry::Outcome SqliteRegistry::selectValue(std::string_view key, std::s
         const auto* data = static_cast<const char*>(sqlite3_column_blob(selectValue_->handle, 0));
         const int size = sqlite3_column_bytes(selectValue_->handle, 0);
         out.emplace(data == nullptr ? "" : std::string(data, static_cast<std::size_t>(size)));
+        rows_[rowKey(key, name)] = sqlite3_column_int64(selectValue_->handle, 1);
     }
     selectValue_->reset();
     return classify(rc);

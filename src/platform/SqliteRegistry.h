@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/Registry.h"
 
@@ -64,6 +66,9 @@ class SqliteRegistry final : public Registry {
     std::unique_ptr<Statement> selectKey_;
     std::unique_ptr<Statement> upsertValue_;
     std::unique_ptr<Statement> selectValue_;
+    std::unique_ptr<Statement> updateRow_;
+    // Row numbers of values already read or written, by folded key and name.
+    std::unordered_map<std::string, std::int64_t> rows_;
     int batchDepth_ = 0;
     bool damagedInBatch_ = false;
 };

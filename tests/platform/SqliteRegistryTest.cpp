@@ -147,6 +147,28 @@ TEST(SqliteRegistryFormat, NamesIgnoreLetterCaseAndKeepTheCaseFirstWritten) {
     EXPECT_EQ(raw.column("SELECT count(*) FROM reg_keys"), (std::vector<std::string>{"3"}));
 }
 
+// A value is rewritten in the row where it was last seen; a row that another program replaced
+// meanwhile (even one that reused the row number for another value) is never overwritten.
+TEST(SqliteRegistryFormat, RewritingAValueReplacedByAnotherProgramTouchesNothingElse) {
+    TempStore temp;
+    SqliteRegistry registry(temp.file());
+    ASSERT_TRUE(registry.createKey(kSound));
+    ASSERT_TRUE(registry.setValue(kSound, "Sound Rate", std::string("1\0", 2)));
+    {
+        RawSqlite raw(temp.file());
+        ASSERT_TRUE(raw.exec("DELETE FROM reg_values WHERE name = 'Sound Rate'"));
+        ASSERT_TRUE(raw.putRaw(kSound, "Sound Stereo", std::string("1\0", 2), false));
+    }
+    ASSERT_TRUE(registry.setValue(kSound, "sound rate", std::string("3\0", 2)));
+    EXPECT_EQ(registry.queryValue(kSound, "Sound Stereo"), std::string("1\0", 2));
+    EXPECT_EQ(registry.queryValue(kSound, "Sound Rate"), std::string("3\0", 2));
+    ASSERT_TRUE(registry.setValue(kSound, "Sound Stereo", std::string("0\0", 2)));
+    RawSqlite raw(temp.file());
+    EXPECT_EQ(raw.column("SELECT name || '=' || CAST(substr(data, 1, length(data) - 1) AS TEXT)"
+                         " FROM reg_values ORDER BY name"),
+              (std::vector<std::string>{"sound rate=3", "Sound Stereo=0"}));
+}
+
 // --- What reading gives back ------------------------------------------------------------------
 
 TEST(SqliteRegistryData, ReadRuleDropsTheLastStoredByteAndTreatsShortValuesAsAbsent) {
