@@ -1,19 +1,16 @@
 #include "platform/X11PlayerWindow.h"
 
-// Qt first: the X11 headers define macros (KeyPress, None, Bool...) that break Qt's headers.
-#include <QString>
-
 #include <poll.h>
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstring>
 #include <optional>
 #include <thread>
 
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <X11/Xutil.h>
+
+#include "platform/X11WindowSearch.h"
 extern "C" {
 #include <xdo.h>
 }
@@ -33,10 +30,6 @@ constexpr auto kDirectFocusTimeout = 250ms;
 constexpr auto kPingTimeout = 250ms;
 // A player that cannot be pinged gets this long to read a key once the server has queued it.
 constexpr auto kSettleWait = 3ms;
-// Window names longer than this (in 32-bit units) are cut; titles are short.
-constexpr long kMaxNameLongs = 1024;
-// Reparenting window managers put the client one or two levels below the frame.
-constexpr int kFrameDepth = 3;
 constexpr long kSourcePager = 2;  // _NET_ACTIVE_WINDOW: not subject to focus-stealing rules
 
 // The atoms this file uses, in the order of their names in Connection's constructor.
@@ -50,36 +43,6 @@ enum AtomId {
     NetSupported,
     NetSupportingWmCheck,
     kAtomCount
-};
-
-struct XFreeDeleter {
-    void operator()(void* data) const {
-        if (data != nullptr) {
-            XFree(data);
-        }
-    }
-};
-
-struct Property {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    std::unique_ptr<unsigned char, XFreeDeleter> data;
-
-    // Xlib hands 32-bit items out as longs.
-    std::optional<long> item32(unsigned long index) const {
-        if (format != 32 || index >= count) {
-            return std::nullopt;
-        }
-        long value = 0;
-        std::memcpy(&value, data.get() + index * sizeof(long), sizeof(long));
-        return value;
-    }
-    QString text(Atom utf8) const {
-        const auto* chars = reinterpret_cast<const char*>(data.get());
-        const auto size = static_cast<qsizetype>(count);
-        return type == utf8 ? QString::fromUtf8(chars, size) : QString::fromLatin1(chars, size);
-    }
 };
 
 // Errors about windows that vanished are expected here and answered by the failing call's
@@ -110,16 +73,6 @@ class ErrorHandlerScope final {
     XIOErrorHandler m_ioError;
 };
 
-bool anyMatches(const std::vector<QString>& names, const QString& folded, bool prefix) {
-    for (const QString& name : names) {
-        const QString candidate = name.toCaseFolded();
-        if (prefix ? candidate.startsWith(folded) : candidate == folded) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 class X11PlayerWindow::Connection final {
@@ -142,6 +95,7 @@ class X11PlayerWindow::Connection final {
                        [](std::string& name) { return name.data(); });
         XInternAtoms(m_display, pointers.data(), static_cast<int>(pointers.size()), False,
                      m_atoms.data());
+        m_search.emplace(m_display, m_atoms[WmState], m_atoms[NetWmName], m_atoms[Utf8String]);
         int opcode = 0;
         int event = 0;
         int error = 0;
@@ -161,7 +115,7 @@ class X11PlayerWindow::Connection final {
     bool lost() const { return m_lost; }
 
     bool activate(std::string_view title) {
-        m_target = findWindow(title);
+        m_target = m_search->find(title);
         if (m_target == None || !focus(m_target)) {
             m_target = None;
             return false;
@@ -221,151 +175,23 @@ class X11PlayerWindow::Connection final {
         static_cast<Connection*>(self)->m_lost = true;
     }
 
-    std::optional<Property> property(Window window, Atom name, Atom type, long maxLongs) {
-        Property result;
-        unsigned long after = 0;
-        unsigned char* raw = nullptr;
-        if (XGetWindowProperty(m_display, window, name, 0, maxLongs, False, type, &result.type,
-                               &result.format, &result.count, &after, &raw) != Success) {
-            return std::nullopt;
-        }
-        result.data.reset(raw);
-        if (result.type == None || (type != AnyPropertyType && result.type != type)) {
-            return std::nullopt;
-        }
-        return result;
-    }
-
-    std::optional<long> wmState(Window window) {
-        auto state = property(window, m_atoms[WmState], m_atoms[WmState], 2);
-        return state ? state->item32(0) : std::nullopt;
-    }
-
-    struct Tree {
-        Window parent = None;
-        std::vector<Window> children;  // bottom of the stack first
-    };
-    std::optional<Tree> tree(Window window) {
-        Window root = None;
-        Tree result;
-        Window* list = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(m_display, window, &root, &result.parent, &list, &count) == 0) {
-            return std::nullopt;
-        }
-        const std::unique_ptr<Window, XFreeDeleter> owner(list);
-        result.children.assign(list, list + count);
-        return result;
-    }
-    std::vector<Window> children(Window window) {
-        auto below = tree(window);
-        return below ? std::move(below->children) : std::vector<Window>{};
-    }
-
-    // The client window (the one carrying WM_STATE) in or below a top-level window.
-    std::optional<Window> managedClient(Window window, int depth) {
-        if (auto state = wmState(window)) {
-            return *state == WithdrawnState ? std::nullopt : std::optional<Window>(window);
-        }
-        if (depth == 0) {
-            return std::nullopt;
-        }
-        const std::vector<Window> below = children(window);
-        for (auto it = below.rbegin(); it != below.rend(); ++it) {
-            if (auto client = managedClient(*it, depth - 1)) {
-                return client;
-            }
-        }
-        return std::nullopt;
-    }
-
-    // Top-level windows, uppermost first: what a window manager manages (minimised windows
-    // included) and, where none manages them, the visible children of the root.
-    std::vector<Window> topLevelWindows() {
-        std::vector<Window> result;
-        const std::vector<Window> stack = children(m_root);
-        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-            if (auto client = managedClient(*it, kFrameDepth)) {
-                result.push_back(*client);
-                continue;
-            }
-            XWindowAttributes attributes{};
-            if (XGetWindowAttributes(m_display, *it, &attributes) != 0 &&
-                attributes.override_redirect == False && attributes.map_state == IsViewable) {
-                result.push_back(*it);
-            }
-        }
-        return result;
-    }
-
-    // Both the old name and the UTF-8 one: programs set either or both.
-    std::vector<QString> windowNames(Window window) {
-        std::vector<QString> names;
-        if (auto name = property(window, m_atoms[NetWmName], m_atoms[Utf8String], kMaxNameLongs);
-            name && name->format == 8) {
-            names.push_back(name->text(m_atoms[Utf8String]));
-        }
-        if (auto name = property(window, XA_WM_NAME, AnyPropertyType, kMaxNameLongs);
-            name && name->format == 8) {
-            names.push_back(decodeText(*name));
-        }
-        return names;
-    }
-
-    QString decodeText(const Property& name) {
-        if (name.type == XA_STRING || name.type == m_atoms[Utf8String]) {
-            return name.text(m_atoms[Utf8String]);
-        }
-        // COMPOUND_TEXT and other encodings: Xlib knows how to convert them.
-        XTextProperty text{name.data.get(), name.type, name.format, name.count};
-        char** list = nullptr;
-        int count = 0;
-        QString result;
-        if (Xutf8TextPropertyToTextList(m_display, &text, &list, &count) >= Success &&
-            list != nullptr) {
-            for (int i = 0; i < count; ++i) {
-                result += QString::fromUtf8(list[i]);
-            }
-            XFreeStringList(list);
-            return result;
-        }
-        return name.text(None);
-    }
-
-    Window findWindow(std::string_view title) {
-        const QString folded =
-            QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())).toCaseFolded();
-        if (folded.isEmpty()) {
-            return None;  // every name begins with nothing
-        }
-        Window prefixMatch = None;
-        for (Window window : topLevelWindows()) {
-            const std::vector<QString> names = windowNames(window);
-            if (anyMatches(names, folded, false)) {
-                return window;
-            }
-            if (prefixMatch == None && anyMatches(names, folded, true)) {
-                prefixMatch = window;
-            }
-        }
-        return prefixMatch;
-    }
-
     // A window manager that is running now (its check window is alive) and that activates
     // windows on request.
     bool managerActivates() {
-        auto check = property(m_root, m_atoms[NetSupportingWmCheck], XA_WINDOW, 1);
+        auto check =
+            x11::readProperty(m_display, m_root, m_atoms[NetSupportingWmCheck], XA_WINDOW, 1);
         const auto checkWindow = check ? check->item32(0) : std::nullopt;
         if (!checkWindow) {
             return false;
         }
         const auto own = static_cast<Window>(*checkWindow);
-        auto confirm = property(own, m_atoms[NetSupportingWmCheck], XA_WINDOW, 1);
+        auto confirm =
+            x11::readProperty(m_display, own, m_atoms[NetSupportingWmCheck], XA_WINDOW, 1);
         const auto confirmed = confirm ? confirm->item32(0) : std::nullopt;
         if (!confirmed || static_cast<Window>(*confirmed) != own) {
             return false;  // a stale property left by a window manager that has gone
         }
-        auto supported = property(m_root, m_atoms[NetSupported], XA_ATOM, 4096);
+        auto supported = x11::readProperty(m_display, m_root, m_atoms[NetSupported], XA_ATOM, 4096);
         for (unsigned long i = 0; supported && i < supported->count; ++i) {
             if (supported->item32(i) == static_cast<long>(m_atoms[NetActiveWindow])) {
                 return true;
@@ -396,7 +222,7 @@ class X11PlayerWindow::Connection final {
             }
             const auto above = focused == None || focused == PointerRoot || focused == m_root
                                    ? std::nullopt
-                                   : tree(focused);
+                                   : x11::queryTree(m_display, focused);
             if (!above) {
                 return false;
             }
@@ -480,7 +306,7 @@ class X11PlayerWindow::Connection final {
         if (XGetWMProtocols(m_display, window, &protocols, &count) == 0) {
             return false;
         }
-        std::unique_ptr<Atom, XFreeDeleter> owner(protocols);
+        std::unique_ptr<Atom, x11::XFreeDeleter> owner(protocols);
         return std::find(protocols, protocols + count, m_atoms[NetWmPing]) != protocols + count;
     }
 
@@ -527,6 +353,7 @@ class X11PlayerWindow::Connection final {
     Display* m_display;
     Window m_root;
     std::array<Atom, kAtomCount> m_atoms{};
+    std::optional<x11::WindowSearch> m_search;  // made once the atoms are known
     xdo_t* m_xdo = nullptr;
     bool m_hasXTest = false;
     bool m_lost = false;

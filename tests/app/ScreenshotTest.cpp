@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTabWidget>
-#include <QTest>
-#include <cstdlib>
-#include <iostream>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
@@ -14,59 +11,41 @@
 // Pictures of the real windows on a real X server, for a person to look at: the main window
 // with each of its tabs, the splash and the About box. Run under xvfb-run.
 namespace velmor::app {
-namespace {
 
-class Screenshot : public testing::Test {
-  protected:
-    void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr || QGuiApplication::platformName() != "xcb") {
-            GTEST_SKIP() << "needs an X server: run under xvfb-run";
-        }
-        ASSERT_TRUE(QDir().mkpath(directory));
+// Shows the window, saves its picture and says where, so the run's log leads to it.
+static void shoot(QWidget& window, const QString& name) {
+    if (QGuiApplication::platformName() != "xcb") {
+        GTEST_SKIP() << "needs an X server: run under xvfb-run";
     }
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(50);
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral(VELMOR_SCREENSHOT_DIR)));
+    const QString path = QStringLiteral(VELMOR_SCREENSHOT_DIR "/") + name + ".png";
+    ASSERT_TRUE(window.grab().save(path)) << path.toStdString();
+    qInfo("screenshot: %s", qPrintable(path));
+}
 
-    // Saves the picture and says where, so the run's log leads to it.
-    void save(const QPixmap& picture, const QString& name) {
-        ASSERT_FALSE(picture.isNull()) << name.toStdString();
-        const QString path = QDir(directory).filePath(name + ".png");
-        ASSERT_TRUE(picture.save(path)) << path.toStdString();
-        std::cout << "screenshot: " << path.toStdString() << std::endl;
-    }
-
-    const QString directory = QStringLiteral(VELMOR_SCREENSHOT_DIR);
-};
-
-TEST_F(Screenshot, MainWindowAndEachTab) {
+TEST(Screenshot, MainWindowAndEachTab) {
     test::FakePlatform fake;
     MainForm form(fake.platform);
     form.formLoad();  // the window as a first start shows it
-    MainWindow& window = form.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* tabs = window.findChild<QTabWidget*>("SSTab1");
-    ASSERT_NE(tabs, nullptr);
-    save(window.grab(), QStringLiteral("form1"));
-    for (int i = 0; i < tabs->count(); ++i) {
+    shoot(form.window(), QStringLiteral("form1"));
+    auto* tabs = form.window().findChild<QTabWidget*>("SSTab1");
+    for (int i = 0; !IsSkipped() && i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
-        QTest::qWait(50);
-        const QString caption = tabs->tabText(i).trimmed().remove('\'');
-        save(window.grab(), QStringLiteral("form1-tab%1-%2").arg(i).arg(caption.toLower()));
+        const QString caption = tabs->tabText(i).trimmed().remove('\'').toLower();
+        shoot(form.window(), QStringLiteral("form1-tab%1-%2").arg(i).arg(caption));
     }
 }
 
-TEST_F(Screenshot, SplashAndAboutBox) {
+TEST(Screenshot, SplashAndAboutBox) {
     dialogs::LoadingWindow splash;
     splash.setProgress(120);
-    splash.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
-    save(splash.grab(), QStringLiteral("loading"));
-    splash.close();
-
+    shoot(splash, QStringLiteral("loading"));
     dialogs::LoadingWindow about;
     about.showAsAbout();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
-    save(about.grab(), QStringLiteral("about"));
+    shoot(about, QStringLiteral("about"));
 }
 
-}  // namespace
 }  // namespace velmor::app

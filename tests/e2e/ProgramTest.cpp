@@ -42,60 +42,37 @@ class Program : public testing::Test {
         ASSERT_TRUE(process.waitForStarted(10000));
     }
 
-    // The text of a stored value, or "<absent>".
-    std::string value(const char* key, const char* name) {
+    // Runs SQL on the store as another tool would; the first column of the last row, if any.
+    std::string sql(const std::string& statement) {
         sqlite3* db = nullptr;
         std::string result = "<absent>";
-        if (sqlite3_open_v2(store().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-            SQLITE_OK) {
-            sqlite3_busy_timeout(db, 5000);
-            sqlite3_stmt* statement = nullptr;
-            sqlite3_prepare_v2(db, "SELECT data FROM reg_values WHERE key = ?1 AND name = ?2", -1,
-                               &statement, nullptr);
-            sqlite3_bind_text(statement, 1, key, -1, SQLITE_STATIC);
-            sqlite3_bind_text(statement, 2, name, -1, SQLITE_STATIC);
-            if (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
-                const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, 0));
-                result.assign(data, static_cast<std::size_t>(sqlite3_column_bytes(statement, 0)));
-                if (!result.empty() && result.back() == '\0') {
-                    result.pop_back();
-                }
-            }
-            sqlite3_finalize(statement);
-        }
+        sqlite3_open(store().toUtf8().constData(), &db);
+        sqlite3_busy_timeout(db, 5000);
+        sqlite3_exec(
+            db, statement.c_str(),
+            [](void* out, int, char** columns, char**) {
+                *static_cast<std::string*>(out) = columns[0] ? columns[0] : "";
+                return 0;
+            },
+            &result, nullptr);
         sqlite3_close(db);
         return result;
     }
-
-    void sql(const char* statementText) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(store().toUtf8().constData(), &db), SQLITE_OK);
-        sqlite3_busy_timeout(db, 5000);
-        EXPECT_EQ(sqlite3_exec(db, statementText, nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
+    std::string value(const std::string& key, const std::string& name) {
+        return sql(
+            "SELECT CAST(substr(data, 1, length(data) - 1) AS TEXT) FROM reg_values"
+            " WHERE key = 'HKEY_LOCAL_MACHINE\\Software\\Velmor\\" +
+            key + "' AND name = '" + name + "'");
     }
-
-    void writeValue(const char* key, const char* name, const std::string& text) {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(store().toUtf8().constData(), &db), SQLITE_OK);
-        sqlite3_busy_timeout(db, 5000);
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, "UPDATE reg_values SET data = ?3 WHERE key = ?1 AND name = ?2", -1,
-                           &statement, nullptr);
-        const std::string data = text + '\0';
-        sqlite3_bind_text(statement, 1, key, -1, SQLITE_STATIC);
-        sqlite3_bind_text(statement, 2, name, -1, SQLITE_STATIC);
-        sqlite3_bind_blob(statement, 3, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
-        EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE);
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
+    void writeValue(const std::string& name, const std::string& text) {
+        sql("UPDATE reg_values SET data = CAST('" + text + "' AS BLOB) || x'00' WHERE name = '" +
+            name + "'");
     }
 
     // Waits until start-up has stored its last value.
     bool waitForStartUp() {
         for (int i = 0; i < 200; ++i) {
-            if (value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Input", "Player 2 Input") !=
-                "<absent>") {
+            if (value("Input", "Player 2 Input") != "<absent>") {
                 return true;
             }
             QThread::msleep(50);
@@ -117,20 +94,20 @@ class Program : public testing::Test {
 TEST_F(Program, FirstRunStoresTheDefaultsAndASignalClosesItWithASave) {
     start();
     ASSERT_TRUE(waitForStartUp());
-    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "CPU Cycles"), "100");
-    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "CloseSPC"), "True");
+    EXPECT_EQ(value("Options", "CPU Cycles"), "100");
+    EXPECT_EQ(value("Options", "CloseSPC"), "True");
     terminate();
 
     // A value changed behind the program's back is loaded at the next start and saved back
     // normalised when the program closes.
-    writeValue("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "SPC Timer Seconds", "045");
-    writeValue("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Sound", "Sound Enabled", "true");
+    writeValue("SPC Timer Seconds", "045");
+    writeValue("Sound Enabled", "true");
     sql("DELETE FROM reg_values WHERE name = 'Player 2 Input'");  // its return marks start-up
     start();
     ASSERT_TRUE(waitForStartUp());
     terminate();
-    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Options", "SPC Timer Seconds"), "45");
-    EXPECT_EQ(value("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Sound", "Sound Enabled"), "0");
+    EXPECT_EQ(value("Options", "SPC Timer Seconds"), "45");
+    EXPECT_EQ(value("Sound", "Sound Enabled"), "0");
 }
 
 TEST_F(Program, ADamagedStoreIsSetAsideAndAFreshOneStarted) {

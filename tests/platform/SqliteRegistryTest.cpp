@@ -1,150 +1,114 @@
 #include "platform/SqliteRegistry.h"
 
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
 #include "settings/Catalogue.h"
-#include "settings/FrontEndSettings.h"
 #include "settings/SettingsStore.h"
-#include "settings/ValueKinds.h"
-#include "support/RawSqlite.h"
-#include "support/StampHolders.h"
 
 namespace velmor::platform {
 namespace {
 
-using test::RawSqlite;
-using test::TempStore;
+using namespace std::string_literals;
+using Rows = std::vector<std::string>;
 
 constexpr std::string_view kSound = "HKEY_LOCAL_MACHINE\\Software\\Velmor\\Sound";
+constexpr std::string_view kLinks = "HKEY_LOCAL_MACHINE\\Software\\Velmor\\Picture Links";
+
+// A fresh folder for one test, with the store's usual file name inside it.
+struct TempStore {
+    QTemporaryDir dir;
+    std::filesystem::path folder() const { return dir.path().toStdString(); }
+    std::filesystem::path file() const { return folder() / "registry.db"; }
+};
+
+// Runs one statement on a connection of its own, as another program would, and gives the first
+// column of every row as bytes (one snapshot); {"<error N>"} when it fails.
+std::vector<std::string> rows(const std::filesystem::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    std::vector<std::string> out;
+    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 10000);
+        rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
+    }
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        if ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, 0));
+            out.emplace_back(bytes ? std::string(bytes, sqlite3_column_bytes(statement, 0)) : "");
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close_v2(db);
+    return rc == SQLITE_DONE ? out : std::vector<std::string>{"<error " + std::to_string(rc) + ">"};
+}
 
 std::string randomBytes(std::size_t size, unsigned seed) {
     std::mt19937 generator(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
     std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(byte(generator));
-    }
+    std::ranges::generate(bytes, [&] { return static_cast<char>(generator()); });
     return bytes;
 }
 
-// --- The file's format, as other tools see it -------------------------------------------------
-
-struct ColumnFacts {
-    std::string type;
-    std::string collation;
-    bool notNull = false;
-    bool primaryKey = false;
-};
-
-ColumnFacts columnFacts(sqlite3* db, const char* table, const char* column) {
-    const char* type = nullptr;
-    const char* collation = nullptr;
-    int notNull = 0;
-    int primaryKey = 0;
-    int autoIncrement = 0;
-    ColumnFacts facts;
-    if (sqlite3_table_column_metadata(db, nullptr, table, column, &type, &collation, &notNull,
-                                      &primaryKey, &autoIncrement) == SQLITE_OK) {
-        facts = {type ? type : "", collation ? collation : "", notNull != 0, primaryKey != 0};
-    }
-    return facts;
-}
-
-TEST(SqliteRegistryFormat, TablesColumnsAndCollationsAreTheDocumentedOnes) {
-    TempStore temp;
-    { SqliteRegistry registry(temp.file()); }
-    RawSqlite raw(temp.file());
-    ASSERT_TRUE(raw.ok());
-
-    EXPECT_EQ(raw.column("SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name"),
-              (std::vector<std::string>{"reg_keys", "reg_values"}));
-    EXPECT_EQ(raw.column("SELECT name FROM pragma_table_info('reg_keys') ORDER BY cid"),
-              (std::vector<std::string>{"path"}));
-    EXPECT_EQ(raw.column("SELECT name FROM pragma_table_info('reg_values') ORDER BY cid"),
-              (std::vector<std::string>{"key", "name", "type", "data"}));
-    // The value table's primary key is (key, name) in that order.
-    EXPECT_EQ(raw.column("SELECT name FROM pragma_table_info('reg_values') WHERE pk > 0"
-                         " ORDER BY pk"),
-              (std::vector<std::string>{"key", "name"}));
-
-    const ColumnFacts path = columnFacts(raw.handle(), "reg_keys", "path");
-    EXPECT_EQ(path.type, "TEXT");
-    EXPECT_EQ(path.collation, "NOCASE");
-    EXPECT_TRUE(path.primaryKey);
-    for (const char* name : {"key", "name"}) {
-        const ColumnFacts facts = columnFacts(raw.handle(), "reg_values", name);
-        EXPECT_EQ(facts.type, "TEXT") << name;
-        EXPECT_EQ(facts.collation, "NOCASE") << name;
-        EXPECT_TRUE(facts.notNull) << name;
-        EXPECT_TRUE(facts.primaryKey) << name;
-    }
-    const ColumnFacts type = columnFacts(raw.handle(), "reg_values", "type");
-    EXPECT_EQ(type.type, "INTEGER");
-    EXPECT_TRUE(type.notNull);
-    EXPECT_FALSE(type.primaryKey);
-    const ColumnFacts data = columnFacts(raw.handle(), "reg_values", "data");
-    EXPECT_EQ(data.type, "BLOB");
-    EXPECT_TRUE(data.notNull);
-
-    EXPECT_EQ(raw.column("PRAGMA journal_mode"), (std::vector<std::string>{"wal"}));
-}
-
-TEST(SqliteRegistryFormat, TextIsStoredAsItsBytesAndOneNulOfTypeOne) {
-    TempStore temp;
-    {
-        SqliteRegistry registry(temp.file());
-        settings::SettingsStore store(registry);
-        const auto key = store.openKey(settings::kSoundKey);
-        ASSERT_TRUE(key);
-        store.writeText(*key, "Sound Rate", "3");
-        store.writeText(*key, "Empty", "");
-    }
-    RawSqlite raw(temp.file());
-    EXPECT_EQ(raw.column("SELECT key || '|' || name || '|' || type || '|' || typeof(data)"
-                         " FROM reg_values ORDER BY name"),
-              (std::vector<std::string>{std::string(kSound) + "|Empty|1|blob",
-                                        std::string(kSound) + "|Sound Rate|1|blob"}));
-    EXPECT_EQ(raw.column("SELECT data FROM reg_values ORDER BY name"),
-              (std::vector<std::string>{std::string(1, '\0'), std::string("3\0", 2)}));
-}
-
-TEST(SqliteRegistryFormat, CreatingAKeyCreatesItsMissingParents) {
+TEST(SqliteRegistryFormat, TheSchemaAndTheDataAreTheDocumentedOnes) {
     TempStore temp;
     SqliteRegistry registry(temp.file());
-    EXPECT_EQ(registry.createKey("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Picture Links"),
-              "HKEY_LOCAL_MACHINE\\Software\\Velmor\\Picture Links");
-    RawSqlite raw(temp.file());
-    EXPECT_EQ(raw.column("SELECT path FROM reg_keys ORDER BY path"),
-              (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\Software",
-                                        "HKEY_LOCAL_MACHINE\\Software\\Velmor",
-                                        "HKEY_LOCAL_MACHINE\\Software\\Velmor\\Picture Links"}));
+    EXPECT_EQ(
+        rows(temp.file(),
+             "SELECT t.name || '.' || c.name || ' ' || c.type || ' ' || c.\"notnull\" || ' ' ||"
+             " c.pk FROM sqlite_schema t, pragma_table_info(t.name) c"
+             " WHERE t.type = 'table' ORDER BY t.name, c.cid"),
+        (Rows{"reg_keys.path TEXT 0 1", "reg_values.key TEXT 1 1", "reg_values.name TEXT 1 2",
+              "reg_values.type INTEGER 1 0", "reg_values.data BLOB 1 0"}));
+    // The primary keys compare without regard to case.
+    EXPECT_EQ(rows(temp.file(),
+                   "SELECT i.tbl_name || '.' || x.name || ' ' || x.coll FROM sqlite_schema i,"
+                   " pragma_index_xinfo(i.name) x WHERE i.type = 'index' AND x.key"
+                   " ORDER BY i.tbl_name, x.seqno"),
+              (Rows{"reg_keys.path NOCASE", "reg_values.key NOCASE", "reg_values.name NOCASE"}));
+
+    // A text is stored as its bytes and one NUL, of type 1.
+    settings::SettingsStore store(registry);
+    const auto key = store.openKey(settings::kSoundKey);
+    store.writeText(key.value(), "Sound Rate", "3");
+    store.writeText(key.value(), "Empty", "");
+    EXPECT_EQ(
+        rows(temp.file(), "SELECT type || typeof(data) || data FROM reg_values ORDER BY name"),
+        (Rows{"1blob\0"s, "1blob3\0"s}));
+}
+
+TEST(SqliteRegistryFormat, KeysComeWithTheirParentsAndNamesIgnoreCaseKeepingTheFirst) {
+    TempStore temp;
+    SqliteRegistry registry(temp.file());
+    EXPECT_EQ(registry.createKey(kLinks), std::string(kLinks));
+    EXPECT_EQ(registry.createKey("hkey_local_machine\\SOFTWARE\\velmor\\picture links"),
+              std::string(kLinks));
+    EXPECT_EQ(rows(temp.file(), "SELECT path FROM reg_keys ORDER BY path"),
+              (Rows{"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\Software\\Velmor",
+                    std::string(kLinks)}));
     EXPECT_FALSE(registry.createKey(""));
-}
 
-TEST(SqliteRegistryFormat, NamesIgnoreLetterCaseAndKeepTheCaseFirstWritten) {
-    TempStore temp;
-    SqliteRegistry registry(temp.file());
-    ASSERT_EQ(registry.createKey(kSound), std::string(kSound));
-    EXPECT_EQ(registry.createKey("hkey_local_machine\\SOFTWARE\\velmor\\sound"),
-              std::string(kSound));
-
-    ASSERT_TRUE(registry.setValue(kSound, "Sound Rate", std::string("1\0", 2)));
-    ASSERT_TRUE(registry.setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\VELMOR\\SOUND", "SOUND RATE",
-                                  std::string("2\0", 2)));
+    ASSERT_TRUE(registry.setValue(kSound, "Sound Rate", "1"));
+    ASSERT_TRUE(
+        registry.setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\VELMOR\\SOUND", "SOUND RATE", "2"));
     EXPECT_EQ(registry.queryValue("hkey_local_machine\\software\\velmor\\sound", "sound rate"),
-              std::string("2\0", 2));
-
-    RawSqlite raw(temp.file());
-    EXPECT_EQ(raw.column("SELECT key || '|' || name FROM reg_values"),
-              (std::vector<std::string>{std::string(kSound) + "|Sound Rate"}));
-    EXPECT_EQ(raw.column("SELECT count(*) FROM reg_keys"), (std::vector<std::string>{"3"}));
+              "2");
+    EXPECT_EQ(rows(temp.file(),
+                   "SELECT key || '|' || name || '=' || data FROM reg_values"
+                   " WHERE key = 'hkey_local_machine\\software\\velmor\\SOUND'"),
+              Rows{std::string(kSound) + "|Sound Rate=2"});
 }
 
 // A value is rewritten in the row where it was last seen; a row that another program replaced
@@ -152,211 +116,209 @@ TEST(SqliteRegistryFormat, NamesIgnoreLetterCaseAndKeepTheCaseFirstWritten) {
 TEST(SqliteRegistryFormat, RewritingAValueReplacedByAnotherProgramTouchesNothingElse) {
     TempStore temp;
     SqliteRegistry registry(temp.file());
-    ASSERT_TRUE(registry.createKey(kSound));
-    ASSERT_TRUE(registry.setValue(kSound, "Sound Rate", std::string("1\0", 2)));
-    {
-        RawSqlite raw(temp.file());
-        ASSERT_TRUE(raw.exec("DELETE FROM reg_values WHERE name = 'Sound Rate'"));
-        ASSERT_TRUE(raw.putRaw(kSound, "Sound Stereo", std::string("1\0", 2), false));
-    }
-    ASSERT_TRUE(registry.setValue(kSound, "sound rate", std::string("3\0", 2)));
-    EXPECT_EQ(registry.queryValue(kSound, "Sound Stereo"), std::string("1\0", 2));
-    EXPECT_EQ(registry.queryValue(kSound, "Sound Rate"), std::string("3\0", 2));
-    ASSERT_TRUE(registry.setValue(kSound, "Sound Stereo", std::string("0\0", 2)));
-    RawSqlite raw(temp.file());
-    EXPECT_EQ(raw.column("SELECT name || '=' || CAST(substr(data, 1, length(data) - 1) AS TEXT)"
-                         " FROM reg_values ORDER BY name"),
-              (std::vector<std::string>{"sound rate=3", "Sound Stereo=0"}));
-}
-
-// --- What reading gives back ------------------------------------------------------------------
-
-TEST(SqliteRegistryData, ReadRuleDropsTheLastStoredByteAndTreatsShortValuesAsAbsent) {
-    TempStore temp;
-    SqliteRegistry registry(temp.file());
-    settings::SettingsStore store(registry);
-    const auto key = store.openKey(settings::kPathsKey);
-    ASSERT_TRUE(key);
-    {
-        RawSqlite other(temp.file());
-        ASSERT_TRUE(other.putRaw(*key, "Foreign Blob", "C:\\games", false));
-        ASSERT_TRUE(other.putRaw(*key, "Foreign Text", "/roms", true));
-        ASSERT_TRUE(other.putRaw(*key, "One Byte", "x", false));
-        ASSERT_TRUE(other.putRaw(*key, "Nothing", "", false));
-    }
-    EXPECT_EQ(store.readText(*key, "Foreign Blob"), "C:\\game");
-    EXPECT_EQ(store.readText(*key, "Foreign Text"), "/rom");
-    EXPECT_EQ(store.readText(*key, "One Byte"), std::nullopt);
-    EXPECT_EQ(store.readText(*key, "Nothing"), std::nullopt);
-    EXPECT_EQ(store.readText(*key, "Never Written"), std::nullopt);
-
-    store.writeText(*key, "Empty", "");
-    EXPECT_EQ(store.readText(*key, "Empty"), std::nullopt);
+    ASSERT_TRUE(registry.setValue(kSound, "Sound Rate", "1"));
+    ASSERT_EQ(rows(temp.file(), "UPDATE reg_values SET name = 'Sound Stereo', data = X'31'"),
+              Rows{});
+    ASSERT_TRUE(registry.setValue(kSound, "sound rate", "3"));
+    EXPECT_EQ(registry.queryValue(kSound, "Sound Stereo"), "1");
+    EXPECT_EQ(registry.queryValue(kSound, "Sound Rate"), "3");
+    ASSERT_TRUE(registry.setValue(kSound, "Sound Stereo", "0"));
+    EXPECT_EQ(rows(temp.file(), "SELECT name || '=' || data FROM reg_values ORDER BY name"),
+              (Rows{"sound rate=3", "Sound Stereo=0"}));
 }
 
 TEST(SqliteRegistryData, AnyBytesAndLargeTextsRoundTripExactlyAcrossReopening) {
     TempStore temp;
-    const std::string notUtf8 = "\xff\xfe\x80 caf\xe9 \xc3(\x00 tail";
-    const std::string large = randomBytes(1 << 20, 7);  // NUL bytes inside included
-    const std::string nonAsciiName = "R\xc3\xa9pertoire \xff";
+    const std::string odd = "\xff\xfe\x80 caf\xe9 \xc3(\x00 tail\0"s;
+    const std::string large = randomBytes(1 << 20, 7);  // with NUL bytes inside
+    const std::string oddName = "R\xc3\xa9pertoire \xff";
     {
         SqliteRegistry registry(temp.file());
-        settings::SettingsStore store(registry);
-        const auto key = store.openKey(settings::kPictureLinksKey);
-        ASSERT_TRUE(key);
-        store.writeText(*key, "Odd Bytes", notUtf8);
-        store.writeText(*key, "Large", large);
-        store.writeText(*key, nonAsciiName, "x\xa0y");
-        EXPECT_TRUE(store.readText(*key, "Large") == large);  // no 1 MB dump on failure
+        ASSERT_TRUE(registry.setValue(kLinks, "Odd", odd));
+        ASSERT_TRUE(registry.setValue(kLinks, "Large", large));
+        ASSERT_TRUE(registry.setValue(kLinks, oddName, "x\xa0y"));
     }
     SqliteRegistry reopened(temp.file());
-    settings::SettingsStore store(reopened);
-    const auto key = store.openKey(settings::kPictureLinksKey);
-    ASSERT_TRUE(key);
-    EXPECT_EQ(store.readText(*key, "Odd Bytes"), notUtf8);
-    EXPECT_TRUE(store.readText(*key, "Large") == large);  // no 1 MB dump on failure
-    EXPECT_EQ(store.readText(*key, nonAsciiName), "x\xa0y");
+    EXPECT_EQ(reopened.queryValue(kLinks, "Odd"), odd);
+    EXPECT_TRUE(reopened.queryValue(kLinks, "Large") == large);  // no 1 MB dump on failure
+    EXPECT_EQ(reopened.queryValue(kLinks, oddName), "x\xa0y");
 }
 
-// --- One save, one unit -----------------------------------------------------------------------
-
-TEST(SqliteRegistryBatch, AnotherConnectionSeesASaveWholeOrNotAtAll) {
-    TempStore temp;
-    SqliteRegistry registry(temp.file());
-    settings::SettingsStore store(registry);
-    settings::saveGUISettings(store, test::StampHolders(1, 0));
-    RawSqlite observer(temp.file());
-    ASSERT_EQ(observer.storedCatalogue(), test::storedTextsOfPass(1, 0));
-
-    const std::vector<std::string> next = test::storedTextsOfPass(1, 1);
-    int writes = 0;
-    store.batch([&] {
-        for (std::size_t i = 0; i < settings::kSettings.size(); ++i) {
-            const settings::Setting& setting = settings::kSettings[i];
-            const auto key = store.openKey(setting.key);
-            ASSERT_TRUE(key);
-            store.writeText(*key, setting.name, next[i].substr(0, next[i].size() - 1));
-            ++writes;
-            // Nothing of the unfinished save shows, and reading does not wait for the writer.
-            ASSERT_EQ(observer.storedCatalogue(), test::storedTextsOfPass(1, 0))
-                << "after " << writes;
-        }
-    });
-    EXPECT_EQ(writes, 41);
-    EXPECT_EQ(observer.storedCatalogue(), next);
-}
-
-TEST(SqliteRegistryBatch, ANestedBatchCommitsWithTheOuterOne) {
+TEST(SqliteRegistryBatch, AnotherConnectionSeesASaveWholeOrNotAtAllAndAFailedOneNever) {
     TempStore temp;
     SqliteRegistry registry(temp.file());
     ASSERT_TRUE(registry.createKey(kSound));
-    RawSqlite observer(temp.file());
-    registry.batch([&] {
-        registry.batch([&] { registry.setValue(kSound, "Inner", "1"); });
-        EXPECT_EQ(observer.column("SELECT count(*) FROM reg_values"),
-                  (std::vector<std::string>{"0"}));
-        registry.setValue(kSound, "Outer", "1");
-    });
-    EXPECT_EQ(observer.column("SELECT count(*) FROM reg_values"), (std::vector<std::string>{"2"}));
-}
-
-TEST(SqliteRegistryBatch, ABodyThatThrowsLeavesNothingBehindAndTheStoreWorking) {
-    TempStore temp;
-    SqliteRegistry registry(temp.file());
-    ASSERT_TRUE(registry.createKey(kSound));
+    const std::string snapshot =
+        "SELECT count(*) || ':' || group_concat(DISTINCT data) FROM reg_values";
+    for (const auto& [data, before] : {std::pair{"a", ""}, std::pair{"b", "20:a"}}) {
+        registry.batch([&] {
+            for (int n = 0; n < 20; ++n) {
+                ASSERT_TRUE(registry.setValue(kSound, "v" + std::to_string(n), data));
+                ASSERT_EQ(rows(temp.file(), snapshot), Rows{before}) << data << n;
+            }
+        });
+        EXPECT_EQ(rows(temp.file(), snapshot), Rows{"20:"s + data});
+    }
     EXPECT_THROW(registry.batch([&] {
-        registry.setValue(kSound, "Half", "1");
+        registry.setValue(kSound, "v0", "c");
         throw std::runtime_error("stop");
     }),
                  std::runtime_error);
-
     // Later writes are neither swallowed by a transaction left open nor nested in one.
-    ASSERT_TRUE(registry.setValue(kSound, "After", "1"));
-    registry.batch([&] { registry.setValue(kSound, "Batched", "1"); });
-    RawSqlite observer(temp.file());
-    EXPECT_EQ(observer.column("SELECT name FROM reg_values ORDER BY name"),
-              (std::vector<std::string>{"After", "Batched"}));
+    ASSERT_TRUE(registry.setValue(kSound, "After", "d"));
+    EXPECT_EQ(rows(temp.file(), snapshot), Rows{"21:b,d"});
 }
 
-// --- Where the file lives ---------------------------------------------------------------------
-
-// Sets or clears an environment variable for one test and puts the old state back.
-class EnvOverride {
-  public:
-    explicit EnvOverride(const char* name) : name_(name) {
-        if (const char* value = std::getenv(name)) {
-            saved_ = value;
-        }
+TEST(SqliteRegistryPath, ExplicitFileThenXdgConfigHomeThenHomeWithFoldersMadeOnDemand) {
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    for (const char* name : {"VELMOR_REGISTRY", "XDG_CONFIG_HOME", "HOME"}) {
+        const char* value = std::getenv(name);
+        saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
-    ~EnvOverride() {
-        if (saved_) {
-            setenv(name_, saved_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    EnvOverride(const EnvOverride&) = delete;
-    EnvOverride& operator=(const EnvOverride&) = delete;
-    void set(const char* value) const { setenv(name_, value, 1); }
-    void clear() const { unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
-
-TEST(SqliteRegistryPath, ExplicitFileThenXdgConfigHomeThenHome) {
-    EnvOverride explicitFile("VELMOR_REGISTRY");
-    EnvOverride xdg("XDG_CONFIG_HOME");
-    EnvOverride home("HOME");
-    home.set("/home/someone");
-
-    explicitFile.set("/srv/velmor/store.db");
-    xdg.set("/cfg");
-    EXPECT_EQ(SqliteRegistry::defaultPath(), "/srv/velmor/store.db");
-
-    explicitFile.set("");  // set but empty counts as unset
-    EXPECT_EQ(SqliteRegistry::defaultPath(), "/cfg/velmor/registry.db");
-
-    explicitFile.clear();
-    xdg.set("relative/cfg");  // not an absolute path: to be ignored
-    EXPECT_EQ(SqliteRegistry::defaultPath(), "/home/someone/.config/velmor/registry.db");
-    xdg.clear();
-    EXPECT_EQ(SqliteRegistry::defaultPath(), "/home/someone/.config/velmor/registry.db");
-}
-
-TEST(SqliteRegistryPath, WithoutHomeTheUsersHomeFolderIsUsedNotTheWorkingFolder) {
-    EnvOverride explicitFile("VELMOR_REGISTRY");
-    EnvOverride xdg("XDG_CONFIG_HOME");
-    EnvOverride home("HOME");
-    explicitFile.clear();
-    xdg.clear();
-    home.clear();
-    const passwd* user = getpwuid(geteuid());
-    ASSERT_NE(user, nullptr);
-    EXPECT_EQ(SqliteRegistry::defaultPath(),
-              std::filesystem::path(user->pw_dir) / ".config/velmor/registry.db");
-}
-
-TEST(SqliteRegistryPath, TheFoldersAreCreatedOnDemand) {
     TempStore temp;
-    const auto file = temp.folder() / "a" / "b" / "registry.db";
-    SqliteRegistry registry(file);
-    EXPECT_TRUE(registry.usable());
+    setenv("HOME", (temp.folder() / "home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    setenv("VELMOR_REGISTRY", "/srv/store.db", 1);
+    EXPECT_EQ(SqliteRegistry::defaultPath(), "/srv/store.db");
+    setenv("VELMOR_REGISTRY", "", 1);  // set but empty counts as unset
+    EXPECT_EQ(SqliteRegistry::defaultPath(), "/cfg/velmor/registry.db");
+    setenv("XDG_CONFIG_HOME", "relative/cfg", 1);  // only an absolute folder counts
+    const auto file = temp.folder() / "home/.config/velmor/registry.db";
+    EXPECT_EQ(SqliteRegistry::defaultPath(), file);
+
+    SqliteRegistry registry(SqliteRegistry::defaultPath());
     EXPECT_TRUE(registry.createKey(kSound));
     EXPECT_TRUE(std::filesystem::is_regular_file(file));
+    // A relative name that looks like an SQLite URI is still a file name, not a memory store.
+    const auto working = std::filesystem::current_path();
+    std::filesystem::current_path(temp.folder());
+    EXPECT_TRUE(SqliteRegistry("file:x.db?mode=memory").createKey(kSound));
+    EXPECT_TRUE(std::filesystem::is_regular_file(temp.folder() / "file:x.db?mode=memory"));
+    std::filesystem::current_path(working);
+    for (const auto& [name, value] : saved) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
 }
 
-TEST(SqliteRegistryPath, ARelativeNameIsAFileNameNeverAnSqliteUri) {
+TEST(SqliteRegistryUnusable, EveryOperationFailsQuietly) {
     TempStore temp;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(temp.folder());
-    {
-        SqliteRegistry registry("file:store.db?mode=memory");
-        EXPECT_TRUE(registry.createKey(kSound));
+    std::ofstream(temp.folder() / "config") << "a file where the folder should be";
+    SqliteRegistry registry(temp.folder() / "config/velmor/registry.db");
+    EXPECT_FALSE(registry.usable());
+    EXPECT_FALSE(registry.createKey(kLinks));
+    EXPECT_FALSE(registry.setValue(kLinks, "Name", "data"));
+    EXPECT_FALSE(registry.queryValue(kLinks, "Name"));
+    int runs = 0;
+    registry.batch([&] { ++runs; });
+    EXPECT_EQ(runs, 1);
+}
+
+// --- A damaged file is moved aside as found, and work goes on with a fresh store --------------
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string linkName(int n) {
+    return "Game" + std::to_string(n) + ".smc";
+}
+
+TEST(SqliteRegistryDamage, TheDamagedFileIsKeptIntactAndAFreshStoreWorks) {
+    struct Case {
+        const char* what;
+        int links;              // of the store before the damage
+        std::size_t keptBytes;  // plus keptFifths of the file; the rest is damaged
+        int keptFifths;
+        bool truncated;     // else overwritten with garbage
+        bool foundInASave;  // else found while reading
+    };
+    for (const Case& c : {Case{"not a database", 200, 0, 0, false, false},
+                          Case{"a valid header over garbage", 200, 100, 0, false, false},
+                          Case{"garbage pages at the end", 3000, 0, 2, false, false},
+                          Case{"truncated", 3000, 0, 2, true, false},
+                          Case{"truncated, found in a save", 3000, 0, 3, true, true}}) {
+        SCOPED_TRACE(c.what);
+        TempStore temp;
+        {
+            SqliteRegistry registry(temp.file());
+            registry.batch([&] {
+                for (int n = 0; n < c.links; ++n) {
+                    registry.setValue(kLinks, linkName(n), "/home/someone/shots/" + linkName(n));
+                }
+            });
+        }
+        std::string bytes = readFile(temp.file());
+        const std::size_t kept = c.keptBytes + bytes.size() * c.keptFifths / 5;
+        bytes.replace(kept, bytes.npos, c.truncated ? "" : randomBytes(bytes.size() - kept, 2));
+        std::ofstream(temp.file(), std::ios::binary | std::ios::trunc) << bytes;
+
+        SqliteRegistry registry(temp.file());
+        if (!c.foundInASave) {
+            // A write that lands before the damage shows must not be folded into the damaged file.
+            registry.createKey("HKEY_LOCAL_MACHINE\\Software\\Velmor\\Input");
+            for (int n = 0; n < c.links; ++n) {
+                registry.queryValue(kLinks, linkName(n));
+            }
+        }
+        registry.batch([&] {
+            for (int n = 0; n < c.links; n += 50) {
+                registry.setValue(kLinks, linkName(n), "new");
+            }
+        });
+        // The whole save is in the fresh store, not only the part after the damage showed.
+        EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values"),
+                  Rows{std::to_string(c.links / 50)});
+
+        Rows aside;
+        for (const auto& entry : std::filesystem::directory_iterator(temp.folder())) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("registry.db.damaged-") && !name.ends_with("-wal")) {
+                aside.push_back(readFile(entry.path()));
+            }
+        }
+        EXPECT_TRUE(aside == Rows{bytes}) << aside.size();  // no dump of the files on failure
     }
-    std::filesystem::current_path(previous);
-    EXPECT_TRUE(std::filesystem::is_regular_file(temp.folder() / "file:store.db?mode=memory"));
+}
+
+// Two running copies of the program saving into one store at once, played by store_writer.
+TEST(SqliteRegistryConcurrency, TwoCopiesSavingAtOnceNeverMixTheirSavesNorLoseOne) {
+    constexpr int kSaves = 1000;
+    TempStore temp;
+    ASSERT_TRUE(SqliteRegistry(temp.file()).createKey("HKEY_LOCAL_MACHINE\\Software"));
+    std::array<QProcess, 2> writers;  // killed, if still running, when the test ends
+    for (int copy = 0; copy < 2; ++copy) {
+        writers[copy].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        writers[copy].start(VELMOR_STORE_WRITER,
+                            {QString::fromStdString(temp.file().string()),
+                             QString::number(copy + 1), QString::number(kSaves)});
+    }
+    // Every snapshot holds no save yet, or the 20 values of one save.
+    const std::string snapshot =
+        "SELECT count(*) || ' ' || count(DISTINCT data) FROM reg_values WHERE name GLOB 'v*'";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(4);
+    int wholeSaves = 0;
+    while (std::chrono::steady_clock::now() < deadline &&
+           std::ranges::any_of(writers, [](QProcess& writer) {
+               return !writer.waitForFinished(1) && writer.state() != QProcess::NotRunning;
+           })) {
+        const Rows seen = rows(temp.file(), snapshot);
+        ASSERT_TRUE(seen == Rows{"0 0"} || seen == Rows{"20 1"}) << seen.front();
+        wholeSaves += seen == Rows{"20 1"} ? 1 : 0;
+    }
+    for (QProcess& writer : writers) {
+        ASSERT_TRUE(writer.state() == QProcess::NotRunning || writer.waitForFinished(60000));
+        EXPECT_EQ(writer.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(writer.exitCode(), 0);
+    }
+    EXPECT_GT(wholeSaves, 0);
+    EXPECT_EQ(rows(temp.file(), snapshot), Rows{"20 1"});
+    // The save committed last is the last of one copy, and every save of both is there.
+    const Rows last = rows(temp.file(), "SELECT data FROM reg_values WHERE name = 'v0'");
+    EXPECT_TRUE(last == Rows{"copy1-pass999"} || last == Rows{"copy2-pass999"})
+        << testing::PrintToString(last);
+    EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values WHERE name GLOB 'copy*'"),
+              Rows{std::to_string(2 * kSaves)});
 }
 
 }  // namespace
