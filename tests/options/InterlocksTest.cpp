@@ -1,10 +1,8 @@
 #include "options/Interlocks.h"
 
-#include <QStyle>
-#include <QStyleOptionSlider>
-#include <QTabWidget>
 #include <QTest>
 
+#include "app/ClickSlider.h"
 #include "app/FormTestSupport.h"
 
 namespace velmor::test {
@@ -14,21 +12,6 @@ class Interlocks : public FormTest {
   protected:
     void SetUp() override { form->formLoad(); }
     void click(const char* name) { option(name).click(); }
-    // A point on the groove near its far end, where a click moves the thumb.
-    static QPoint grooveEnd(QSlider& slider) {
-        QStyleOptionSlider opt;
-        opt.initFrom(&slider);
-        opt.orientation = slider.orientation();
-        opt.minimum = slider.minimum();
-        opt.maximum = slider.maximum();
-        opt.sliderPosition = slider.sliderPosition();
-        opt.sliderValue = slider.value();
-        opt.tickPosition = slider.tickPosition();
-        opt.tickInterval = slider.tickInterval();
-        const QRect groove = slider.style()->subControlRect(QStyle::CC_Slider, &opt,
-                                                            QStyle::SC_SliderGroove, &slider);
-        return {groove.right() - 2, groove.center().y()};
-    }
 };
 
 TEST_F(Interlocks, NormalModeForces256ColoursAndTheSmallResolutions) {
@@ -43,16 +26,14 @@ TEST_F(Interlocks, NormalModeForces256ColoursAndTheSmallResolutions) {
     EXPECT_FALSE(option("Option11").isEnabled() || option("Option12").isEnabled());
     EXPECT_TRUE(option("Option7").isEnabled() && option("Option8").isEnabled());
     EXPECT_EQ(box("Check15").text(), "Enable Eagle");
-    EXPECT_FALSE(box("Check15").isEnabled());
-    EXPECT_EQ(box("Check15").checkState(), Qt::Unchecked);
+    EXPECT_FALSE(box("Check15").isEnabled() || box("Check15").isChecked());
     EXPECT_FALSE(box("Check17").isEnabled() || box("Check18").isEnabled());
 }
 
 TEST_F(Interlocks, Vesa2Leaves256x256UnselectedAndDisabled) {
     click("Option7");
     click("Option6");
-    EXPECT_FALSE(option("Option7").isChecked());
-    EXPECT_FALSE(option("Option7").isEnabled());
+    EXPECT_FALSE(option("Option7").isChecked() || option("Option7").isEnabled());
     EXPECT_TRUE(option("Option4").isEnabled() && option("Option11").isEnabled());
     EXPECT_FALSE(option("Option8").isChecked() || option("Option11").isChecked());
     EXPECT_FALSE(box("Check17").isEnabled());  // 320x240 is not the resolution
@@ -121,12 +102,10 @@ TEST_F(Interlocks, OnlyTheCpuSliderFollowsTheKeys) {
     EXPECT_EQ(slider("Slider2").value(), 1);
     EXPECT_EQ(labelText("Label13"), gamma);
     EXPECT_EQ(labelText("Label14"), frameSkip);
-    get<QTabWidget>("SSTab1").setCurrentIndex(2);
-    form->window().show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form->window()));
-    QTest::mouseClick(&slider("Slider3"), Qt::LeftButton, {}, grooveEnd(slider("Slider3")));
-    EXPECT_EQ(labelText("Label14"), "Frame Skip:  " + QString::number(slider("Slider3").value()));
-    EXPECT_GT(slider("Slider3").value(), 1);
+    // A mouse click on the slider (reported by the slider itself) shows its value.
+    slider("Slider3").setValue(7);
+    emit qobject_cast<app::ClickSlider*>(&slider("Slider3"))->clicked();
+    EXPECT_EQ(labelText("Label14"), "Frame Skip:  7");
 }
 
 }  // namespace

