@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # build
-    qt6-base-dev libsqlite3-dev libzip-dev libxdo-dev libx11-dev libxtst-dev
+    qt6-base-dev libsqlite3-dev libzip-dev libxdo-dev libx11-dev libxtst-dev libfontconfig-dev
     cmake ninja-build g++
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
