@@ -5,35 +5,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QMainWindow>
 #include <QWidget>
-#include <QWindow>
-#include <cstdio>
-#include <cstdlib>
+
+#include "app/ExitOnExpose.h"
 
 namespace {
 
 constexpr int kClientWidth = 5640 / 15;
 constexpr int kClientHeight = 3696 / 15;
-
-class ExitOnExpose final : public QObject {
-  public:
-    explicit ExitOnExpose(const QElapsedTimer& clock) : clock_(clock) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Expose) {
-            if (auto* window = qobject_cast<QWindow*>(watched); window && window->isExposed()) {
-                std::printf("exposed %lld\n", static_cast<long long>(clock_.elapsed()));
-                std::fflush(stdout);
-                std::_Exit(0);
-            }
-        }
-        return false;
-    }
-
-  private:
-    const QElapsedTimer& clock_;
-};
 
 }  // namespace
 
@@ -46,11 +26,7 @@ int main(int argc, char** argv) {
     window.setCentralWidget(new QWidget(&window));
     window.resize(kClientWidth, kClientHeight);
 
-    ExitOnExpose exposeWatch(clock);
-    if (qEnvironmentVariableIntValue("VELMOR_EXIT_ON_EXPOSE") == 1) {
-        window.winId();
-        window.windowHandle()->installEventFilter(&exposeWatch);
-    }
+    velmor::app::ExitOnExpose exposeWatch(window, clock);
     window.show();
     return QApplication::exec();
 }

@@ -10,6 +10,7 @@
 
 #include "app/Artwork.h"
 #include "app/ControlKit.h"
+#include "app/ExitOnExpose.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "platform/LinuxProgramInfo.h"
@@ -19,29 +20,6 @@
 #include "platform/SqliteRegistry.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11PlayerWindow.h"
-
-namespace {
-
-// For start-up measurements: report the moment the main window is first on screen, and end.
-class ExitOnExpose final : public QObject {
-  public:
-    explicit ExitOnExpose(const QElapsedTimer& clock) : clock_(clock) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Expose) {
-            if (auto* window = qobject_cast<QWindow*>(watched); window && window->isExposed()) {
-                std::printf("exposed %lld\n", static_cast<long long>(clock_.elapsed()));
-                std::fflush(stdout);
-                std::_Exit(0);
-            }
-        }
-        return false;
-    }
-
-  private:
-    const QElapsedTimer& clock_;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QElapsedTimer clock;
@@ -76,11 +54,7 @@ int main(int argc, char** argv) {
     QObject::connect(&terminations, &velmor::platform::TerminationSignals::requested, &form,
                      &velmor::app::MainForm::requestClose);
 
-    ExitOnExpose exposeWatch(clock);
-    if (qEnvironmentVariableIntValue("VELMOR_EXIT_ON_EXPOSE") == 1) {
-        form.window().winId();  // creates the native window to watch
-        form.window().windowHandle()->installEventFilter(&exposeWatch);
-    }
+    velmor::app::ExitOnExpose exposeWatch(form.window(), clock);
 
     form.formLoad();
     if (form.window().isHidden() && form.closeRequested()) {
