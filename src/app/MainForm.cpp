@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <stdexcept>
 
+#include "app/FindControl.h"
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
@@ -16,15 +17,6 @@
 
 namespace velmor::app {
 namespace {
-
-template <typename Widget>
-Widget& control(QWidget& form, const char* name) {
-    auto* widget = form.findChild<Widget*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        throw std::logic_error(std::string("the window has no control ") + name);
-    }
-    return *widget;
-}
 
 constexpr int kProgressRootOpened = 5;
 constexpr int kProgressLoaded = 195;
@@ -38,17 +30,18 @@ MainForm::MainForm(platform::Platform& platform)
     holders_ = std::make_unique<WidgetHolders>(form, record_);
     interlocks_ = new options::Interlocks(form);
     pathsTab_ = new options::PathsTab(form, record_);
-    gmLabel_ = &control<QLabel>(form, "GmLabel");
+    gmLabel_ = &findControl<QLabel>(form, "GmLabel");
 
     // No list has a selection until start-up gives it one.
     for (const char* name :
          {"Combo1", "Combo2", "Combo3", "Combo4", "P1input", "P2input", "LinkPaths", "MusicList"}) {
-        control<QComboBox>(form, name).setCurrentIndex(-1);
+        findControl<QComboBox>(form, name).setCurrentIndex(-1);
     }
 
-    connect(&control<QAction>(form, "SaveSettings"), &QAction::triggered, this,
+    connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
             &MainForm::saveGUISettings);
-    connect(&control<QAction>(form, "Exit"), &QAction::triggered, window_.get(), &QWidget::close);
+    connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
+            &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
 }
 
@@ -81,7 +74,7 @@ void MainForm::formLoad() {
             [this] { splash_.release()->deleteLater(); });
     splash_->show();
 
-    control<QComboBox>(form, "Combo1")
+    findControl<QComboBox>(form, "Combo1")
         .addItems({QStringLiteral("8000Hz"), QStringLiteral("11025Hz"), QStringLiteral("22050Hz"),
                    QStringLiteral("44100Hz")});
     for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "P2input"}) {
@@ -97,7 +90,7 @@ void MainForm::formLoad() {
     progress(kProgressLoaded);
 
     interlocks_->writeSliderLabels();
-    auto& linkPaths = control<QComboBox>(form, "LinkPaths");
+    auto& linkPaths = findControl<QComboBox>(form, "LinkPaths");
     linkPaths.setCurrentIndex(0);
 
     platform_.events.process();

@@ -7,18 +7,10 @@
 #include <stdexcept>
 
 #include "app/ClickSlider.h"
+#include "app/FindControl.h"
 
 namespace velmor::options {
 namespace {
-
-template <typename Widget>
-Widget* control(QWidget& form, const char* name) {
-    auto* widget = form.findChild<Widget*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        throw std::logic_error(std::string("the window has no control ") + name);
-    }
-    return widget;
-}
 
 // Each label shows its slider's value after a fixed prefix that ends in two blanks.
 const QString kCpuPrefix = QStringLiteral("Percentage of CPU cycles to Execute:  ");
@@ -29,26 +21,26 @@ const QString kFrameSkipPrefix = QStringLiteral("Frame Skip:  ");
 
 Interlocks::Interlocks(QWidget& form)
     : QObject(&form),
-      option3_(control<QRadioButton>(form, "Option3")),
-      option4_(control<QRadioButton>(form, "Option4")),
-      option5_(control<QRadioButton>(form, "Option5")),
-      option6_(control<QRadioButton>(form, "Option6")),
-      option7_(control<QRadioButton>(form, "Option7")),
-      option8_(control<QRadioButton>(form, "Option8")),
-      option11_(control<QRadioButton>(form, "Option11")),
-      option12_(control<QRadioButton>(form, "Option12")),
-      check12_(control<QCheckBox>(form, "Check12")),
-      check15_(control<QCheckBox>(form, "Check15")),
-      check16_(control<QCheckBox>(form, "Check16")),
-      check17_(control<QCheckBox>(form, "Check17")),
-      check18_(control<QCheckBox>(form, "Check18")),
-      check19_(control<QCheckBox>(form, "Check19")),
-      slider1_(control<QSlider>(form, "Slider1")),
-      slider2_(control<QSlider>(form, "Slider2")),
-      slider3_(control<QSlider>(form, "Slider3")),
-      label7_(control<QLabel>(form, "Label7")),
-      label13_(control<QLabel>(form, "Label13")),
-      label14_(control<QLabel>(form, "Label14")) {
+      option3_(&app::findControl<QRadioButton>(form, "Option3")),
+      option4_(&app::findControl<QRadioButton>(form, "Option4")),
+      option5_(&app::findControl<QRadioButton>(form, "Option5")),
+      option6_(&app::findControl<QRadioButton>(form, "Option6")),
+      option7_(&app::findControl<QRadioButton>(form, "Option7")),
+      option8_(&app::findControl<QRadioButton>(form, "Option8")),
+      option11_(&app::findControl<QRadioButton>(form, "Option11")),
+      option12_(&app::findControl<QRadioButton>(form, "Option12")),
+      check12_(&app::findControl<QCheckBox>(form, "Check12")),
+      check15_(&app::findControl<QCheckBox>(form, "Check15")),
+      check16_(&app::findControl<QCheckBox>(form, "Check16")),
+      check17_(&app::findControl<QCheckBox>(form, "Check17")),
+      check18_(&app::findControl<QCheckBox>(form, "Check18")),
+      check19_(&app::findControl<QCheckBox>(form, "Check19")),
+      slider1_(&app::findControl<QSlider>(form, "Slider1")),
+      slider2_(&app::findControl<QSlider>(form, "Slider2")),
+      slider3_(&app::findControl<QSlider>(form, "Slider3")),
+      label7_(&app::findControl<QLabel>(form, "Label7")),
+      label13_(&app::findControl<QLabel>(form, "Label13")),
+      label14_(&app::findControl<QLabel>(form, "Label14")) {
     const auto onSelect = [this](QRadioButton* option, void (Interlocks::*rule)()) {
         connect(option, &QRadioButton::toggled, this, [this, rule](bool selected) {
             if (selected) {

@@ -2,18 +2,16 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <stdexcept>
+
+#include "app/FindControl.h"
 
 namespace velmor::options {
 
 PathsTab::PathsTab(QWidget& form, settings::SettingsRecord& record)
     : QObject(&form),
       record_(record),
-      linkPaths_(form.findChild<QComboBox*>(QStringLiteral("LinkPaths"))),
-      paths_(form.findChild<QLineEdit*>(QStringLiteral("Paths"))) {
-    if (linkPaths_ == nullptr || paths_ == nullptr) {
-        throw std::logic_error("the window has no paths tab");
-    }
+      linkPaths_(&app::findControl<QComboBox>(form, "LinkPaths")),
+      paths_(&app::findControl<QLineEdit>(form, "Paths")) {
     connect(linkPaths_, &QComboBox::currentIndexChanged, this, &PathsTab::linkPathsClick);
 }
 
