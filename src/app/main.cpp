@@ -4,6 +4,8 @@
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,11 +27,17 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     // Reading the font configuration is the largest single cost of showing any text; it runs on
-    // the second processor while the window system connection is set up.
-    std::thread fontConfiguration([] { FcInit(); });
+    // the second processor, with the opening of the settings store, while the window system
+    // connection is set up.
+    const std::filesystem::path storeFile = velmor::platform::SqliteRegistry::defaultPath();
+    std::optional<velmor::platform::SqliteRegistry> registry;
+    std::thread preparation([&] {
+        FcInit();
+        registry.emplace(storeFile);
+    });
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmor"));
-    fontConfiguration.join();
+    preparation.join();
     // One face for every text of the program, menus and tool tips included.
     QApplication::setFont(velmor::app::dialogFont());
     QApplication::setWindowIcon(velmor::app::artwork::windowIcon());
@@ -38,13 +46,12 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments.emplace_back(argv[i]);
     }
-    velmor::platform::SqliteRegistry registry(velmor::platform::SqliteRegistry::defaultPath());
     velmor::platform::QtEvents events;
     velmor::platform::QtTimers timers;
     velmor::platform::X11PlayerWindow playerWindow;
     velmor::platform::QtMessages messages;
     velmor::platform::LinuxProgramInfo program(std::move(arguments));
-    velmor::platform::Platform platform{registry, events, timers, playerWindow, messages, program};
+    velmor::platform::Platform platform{*registry, events, timers, playerWindow, messages, program};
 
     velmor::app::MainForm form(platform);
     messages.setOwner(&form.window());
