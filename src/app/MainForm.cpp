@@ -32,12 +32,6 @@ MainForm::MainForm(platform::Platform& platform)
     pathsTab_ = new options::PathsTab(form, record_);
     gmLabel_ = &findControl<QLabel>(form, "GmLabel");
 
-    // No list has a selection until start-up gives it one.
-    for (const char* name :
-         {"Combo1", "Combo2", "Combo3", "Combo4", "P1input", "P2input", "LinkPaths", "MusicList"}) {
-        findControl<QComboBox>(form, name).setCurrentIndex(-1);
-    }
-
     connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
             &MainForm::saveGUISettings);
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),

@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/Artwork.h"
 #include "app/ControlKit.h"
 #include "app/ExitOnExpose.h"
 #include "app/MainForm.h"
@@ -40,7 +39,6 @@ int main(int argc, char** argv) {
     preparation.join();
     // One face for every text of the program, menus and tool tips included.
     QApplication::setFont(velmor::app::dialogFont());
-    QApplication::setWindowIcon(velmor::app::artwork::windowIcon());
 
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {

@@ -80,18 +80,18 @@ std::filesystem::path absoluteName(std::filesystem::path file) {
     return error ? file : absolute;
 }
 
+// A name as the store compares it: ASCII letters folded to lower case.
+std::string folded(std::string_view name) {
+    std::string result(name);
+    for (char& c : result) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return result;
+}
+
 // A value's name in the cache of row numbers: key and name folded as the store compares them.
 std::string rowKey(std::string_view key, std::string_view name) {
-    std::string folded;
-    folded.reserve(key.size() + name.size() + 1);
-    for (const char c : key) {
-        folded.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-    }
-    folded.push_back('\0');
-    for (const char c : name) {
-        folded.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-    }
-    return folded;
+    return folded(key) + '\0' + folded(name);
 }
 
 }  // namespace
@@ -204,6 +204,7 @@ bool SqliteRegistry::open() {
 
 void SqliteRegistry::close() {
     rows_.clear();
+    keys_.clear();
     updateRow_.reset();
     insertKey_.reset();
     selectKey_.reset();
@@ -292,7 +293,13 @@ SqliteRegistry::Outcome SqliteRegistry::canonicalKey(std::string_view path, std:
     return classify(rc);
 }
 
+// A key, once opened, stays known: nothing deletes keys, and a save opens the same six keys
+// every time.
 std::optional<std::string> SqliteRegistry::createKey(std::string_view path) {
+    std::string cacheKey = folded(path);
+    if (const auto known = keys_.find(cacheKey); known != keys_.end()) {
+        return known->second;
+    }
     const std::vector<std::string> chain = keyAndParents(path);
     if (chain.empty()) {
         return std::nullopt;
@@ -314,6 +321,7 @@ std::optional<std::string> SqliteRegistry::createKey(std::string_view path) {
     if (outcome != Outcome::Ok || canonical.empty()) {
         return std::nullopt;
     }
+    keys_.emplace(std::move(cacheKey), canonical);
     return canonical;
 }
 
@@ -395,6 +403,7 @@ void SqliteRegistry::batch(const std::function<void()>& body) {
                 --batchDepth_;
                 if (begin == SQLITE_OK) {
                     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+                    keys_.clear();  // keys made by the undone save are gone again
                 }
                 throw;
             }
@@ -407,6 +416,7 @@ void SqliteRegistry::batch(const std::function<void()>& body) {
                 if (end != SQLITE_OK) {
                     damagedInBatch_ = damagedInBatch_ || classify(end) == Outcome::Damaged;
                     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+                    keys_.clear();
                 }
             }
         }

@@ -69,6 +69,8 @@ class SqliteRegistry final : public Registry {
     std::unique_ptr<Statement> updateRow_;
     // Row numbers of values already read or written, by folded key and name.
     std::unordered_map<std::string, std::int64_t> rows_;
+    // Keys already opened, by folded path, with the name the store keeps for them.
+    std::unordered_map<std::string, std::string> keys_;
     int batchDepth_ = 0;
     bool damagedInBatch_ = false;
 };

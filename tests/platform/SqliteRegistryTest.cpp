@@ -161,9 +161,14 @@ TEST(SqliteRegistryBatch, AnotherConnectionSeesASaveWholeOrNotAtAllAndAFailedOne
     }
     EXPECT_THROW(registry.batch([&] {
         registry.setValue(kSound, "v0", "c");
+        registry.createKey(kLinks);  // undone with the save: opening it again makes it anew
         throw std::runtime_error("stop");
     }),
                  std::runtime_error);
+    ASSERT_TRUE(registry.createKey(kLinks));
+    EXPECT_EQ(rows(temp.file(),
+                   "SELECT count(*) FROM reg_keys WHERE path = '" + std::string(kLinks) + "'"),
+              Rows{"1"});
     // Later writes are neither swallowed by a transaction left open nor nested in one.
     ASSERT_TRUE(registry.setValue(kSound, "After", "d"));
     EXPECT_EQ(rows(temp.file(), snapshot), Rows{"21:b,d"});
