@@ -9,82 +9,60 @@
 namespace velmor::app::artwork {
 namespace {
 
-// A picture as the build stored it: width and height, then premultiplied ARGB pixels. A picture
-// whose size does not match its data gives an empty pixmap rather than a read past its end.
-QImage storedImage(const QString& path) {
-    const QResource resource(path);
-    const QByteArray data = resource.uncompressedData();
-    quint32 size[2] = {0, 0};
-    if (data.size() < static_cast<qsizetype>(sizeof size)) {
+// The pack as the build stored it: the number of pictures, then each picture's width and
+// height and its premultiplied ARGB pixels row by row (32-bit little-endian words throughout).
+// A pack that does not hold what it says gives empty pictures rather than a read past its end.
+QImage storedImage(Picture which) {
+    const QByteArray pack = QResource(QStringLiteral(":/artwork/artwork.pack")).uncompressedData();
+    const auto word = [&](qsizetype at) -> qsizetype {
+        quint32 value = 0;
+        if (at < 0 || at + 4 > pack.size()) {
+            return -1;
+        }
+        std::memcpy(&value, pack.constData() + at, sizeof value);
+        return qFromLittleEndian(value);
+    };
+    if (word(0) != kPictureCount) {
         return {};
     }
-    std::memcpy(size, data.constData(), sizeof size);
-    const qsizetype width = qFromLittleEndian(size[0]);
-    const qsizetype height = qFromLittleEndian(size[1]);
-    if (width <= 0 || height <= 0 || width > 4096 || height > 4096 ||
-        data.size() != static_cast<qsizetype>(sizeof size) + width * height * 4) {
-        return {};
+    qsizetype at = 4;
+    for (int index = 0;; ++index) {
+        const qsizetype width = word(at);
+        const qsizetype height = word(at + 4);
+        if (width <= 0 || height <= 0 || width > 4096 || height > 4096 ||
+            at + 8 + width * height * 4 > pack.size()) {
+            return {};
+        }
+        if (index == static_cast<int>(which)) {
+            QImage image(static_cast<int>(width), static_cast<int>(height),
+                         QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < image.height(); ++y) {
+                std::memcpy(image.scanLine(y), pack.constData() + at + 8 + y * width * 4,
+                            static_cast<std::size_t>(width * 4));
+            }
+            return image;
+        }
+        at += 8 + width * height * 4;
     }
-    QImage image(static_cast<int>(width), static_cast<int>(height),
-                 QImage::Format_ARGB32_Premultiplied);
-    const char* pixels = data.constData() + sizeof size;
-    for (int y = 0; y < image.height(); ++y) {
-        std::memcpy(image.scanLine(y), pixels + y * width * 4, static_cast<std::size_t>(width * 4));
-    }
-    return image;
-}
-
-// Each picture is made into a pixmap once, however often it is shown.
-QPixmap stored(const QString& name) {
-    const QString path = QStringLiteral(":/artwork/") + name + QStringLiteral(".argb");
-    QPixmap pixmap;
-    if (!QPixmapCache::find(path, &pixmap)) {
-        pixmap = QPixmap::fromImage(storedImage(path));
-        QPixmapCache::insert(path, pixmap);
-    }
-    return pixmap;
 }
 
 }  // namespace
 
-QPixmap productLogo() {
-    return stored(QStringLiteral("product-logo"));
-}
-QPixmap windowLogo() {
-    return stored(QStringLiteral("window-logo"));
-}
-QPixmap smallLogo() {
-    return stored(QStringLiteral("small-logo"));
-}
-QPixmap launchFace() {
-    return stored(QStringLiteral("launch"));
-}
-QPixmap launchPressed() {
-    return stored(QStringLiteral("launch-pressed"));
-}
-QPixmap chooseGameFace() {
-    return stored(QStringLiteral("choose-game"));
-}
-QPixmap chooseGamePressed() {
-    return stored(QStringLiteral("choose-game-pressed"));
-}
-QPixmap okFace() {
-    return stored(QStringLiteral("ok"));
-}
-QPixmap okPressed() {
-    return stored(QStringLiteral("ok-pressed"));
-}
-QPixmap cancelFace() {
-    return stored(QStringLiteral("cancel"));
-}
-QPixmap cancelPressed() {
-    return stored(QStringLiteral("cancel-pressed"));
+// Each picture is made into a pixmap once, however often it is shown.
+QPixmap picture(Picture which) {
+    const QString key = QStringLiteral("velmor-artwork-%1").arg(static_cast<int>(which));
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap::fromImage(storedImage(which));
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
 }
 
 QIcon windowIcon() {
     QIcon icon;
-    for (const int side : {16, 32, 48}) {
-        icon.addPixmap(stored(QStringLiteral("icon-%1").arg(side)));
+    for (const Picture size : {Picture::Icon16, Picture::Icon32, Picture::Icon48}) {
+        icon.addPixmap(picture(size));
     }
     return icon;
 }

@@ -4,27 +4,32 @@
 #include <QPixmap>
 
 // The program's own pictures, drawn when the program is built (ArtworkPainter.h) and stored
-// inside it, so that they look the same wherever it runs and cost start-up no drawing.
+// inside it as one pack, so that they look the same wherever it runs and cost start-up no
+// drawing and no decoding.
 namespace velmor::app::artwork {
 
-// The product logo: the VELMOR wordmark on a dark field, at the splash's size.
-QPixmap productLogo();
-// The same logo at the size of the main window's corner.
-QPixmap windowLogo();
-// A compact form of the logo for the music tab, drawn at its shown size (60 x 26).
-QPixmap smallLogo();
+// Every picture of the pack, in the pack's order.
+enum class Picture {
+    ProductLogo,  // the VELMOR wordmark on a dark field, at the splash's size
+    WindowLogo,   // the same at the size of the main window's corner
+    SmallLogo,    // a compact form for the music tab
+    Launch,       // faces and pressed pictures of the picture buttons, at their sizes
+    LaunchPressed,
+    ChooseGame,
+    ChooseGamePressed,
+    Ok,
+    OkPressed,
+    Cancel,
+    CancelPressed,
+    Icon16,  // the program's icon
+    Icon32,
+    Icon48,
+};
+inline constexpr int kPictureCount = static_cast<int>(Picture::Icon48) + 1;
 
-// Faces and pressed pictures of the picture buttons, each at its button's size.
-QPixmap launchFace();
-QPixmap launchPressed();
-QPixmap chooseGameFace();
-QPixmap chooseGamePressed();
-QPixmap okFace();
-QPixmap okPressed();
-QPixmap cancelFace();
-QPixmap cancelPressed();
+QPixmap picture(Picture which);
 
-// The program's icon, at several sizes.
+// The program's icon, at its three sizes.
 QIcon windowIcon();
 
 }  // namespace velmor::app::artwork

@@ -1,39 +1,37 @@
-// Draws the program's pictures into a folder, in the form the build stores inside the program:
-// a picture file holds its width and height (32 bits each, little-endian) and then its pixels,
-// row by row, as premultiplied 32-bit ARGB words in the machine's byte order. Start-up then only
-// copies them; decoding even small PNG files took a tenth of its time.
+// Draws the program's pictures into one pack, in the form the build stores inside the program
+// (see Artwork.cpp): start-up then only copies them; decoding even small PNG files took a tenth
+// of its time.
 //
-//   velmor_artwork FOLDER
+//   velmor_artwork FILE
 
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QtEndian>
 #include <cstdio>
-#include <functional>
-#include <utility>
 
+#include "app/Artwork.h"
 #include "app/ArtworkPainter.h"
 
 namespace painter = velmor::app::artwork::painter;
+using velmor::app::artwork::kPictureCount;
+using velmor::app::artwork::Picture;
 
 namespace {
 
-bool writeRaw(const QPixmap& pixmap, const QString& file) {
+void writeWord(QFile& out, qsizetype value) {
+    const quint32 word = qToLittleEndian<quint32>(static_cast<quint32>(value));
+    out.write(reinterpret_cast<const char*>(&word), sizeof word);
+}
+
+void writePicture(QFile& out, const QPixmap& pixmap) {
     const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QFile out(file);
-    if (image.isNull() || !out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
-    const quint32 size[2] = {qToLittleEndian<quint32>(static_cast<quint32>(image.width())),
-                             qToLittleEndian<quint32>(static_cast<quint32>(image.height()))};
-    out.write(reinterpret_cast<const char*>(size), sizeof size);
+    writeWord(out, image.width());
+    writeWord(out, image.height());
     for (int y = 0; y < image.height(); ++y) {
         out.write(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4);
     }
-    return out.error() == QFileDevice::NoError;
 }
 
 // The logo is drawn large and brought down to each place it is shown, so it stays smooth.
@@ -42,41 +40,56 @@ QPixmap logoAt(int width, int height) {
                                          Qt::SmoothTransformation);
 }
 
+QPixmap draw(Picture which) {
+    switch (which) {
+        case Picture::ProductLogo:
+            return logoAt(294, 118);
+        case Picture::WindowLogo:
+            return logoAt(93, 47);
+        case Picture::SmallLogo:
+            return painter::smallLogo();
+        case Picture::Launch:
+            return painter::launchFace();
+        case Picture::LaunchPressed:
+            return painter::launchPressed();
+        case Picture::ChooseGame:
+            return painter::chooseGameFace();
+        case Picture::ChooseGamePressed:
+            return painter::chooseGamePressed();
+        case Picture::Ok:
+            return painter::okFace();
+        case Picture::OkPressed:
+            return painter::okPressed();
+        case Picture::Cancel:
+            return painter::cancelFace();
+        case Picture::CancelPressed:
+            return painter::cancelPressed();
+        case Picture::Icon16:
+            return painter::icon(16);
+        case Picture::Icon32:
+            return painter::icon(32);
+        case Picture::Icon48:
+            return painter::icon(48);
+    }
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: velmor_artwork FOLDER\n");
+        std::fprintf(stderr, "usage: velmor_artwork FILE\n");
         return 2;
     }
     QGuiApplication application(argc, argv);
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "velmor_artwork: cannot create %s\n", argv[1]);
+    QFile out(QString::fromLocal8Bit(argv[1]));
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "velmor_artwork: cannot write %s\n", argv[1]);
         return 1;
     }
-    const std::pair<const char*, std::function<QPixmap()>> pictures[] = {
-        {"product-logo", [] { return logoAt(294, 118); }},
-        {"window-logo", [] { return logoAt(93, 47); }},
-        {"small-logo", painter::smallLogo},
-        {"launch", painter::launchFace},
-        {"launch-pressed", painter::launchPressed},
-        {"choose-game", painter::chooseGameFace},
-        {"choose-game-pressed", painter::chooseGamePressed},
-        {"ok", painter::okFace},
-        {"ok-pressed", painter::okPressed},
-        {"cancel", painter::cancelFace},
-        {"cancel-pressed", painter::cancelPressed},
-        {"icon-16", [] { return painter::icon(16); }},
-        {"icon-32", [] { return painter::icon(32); }},
-        {"icon-48", [] { return painter::icon(48); }},
-    };
-    for (const auto& [name, draw] : pictures) {
-        const QString file = folder.filePath(QString::fromLatin1(name) + QStringLiteral(".argb"));
-        if (!writeRaw(draw(), file)) {
-            std::fprintf(stderr, "velmor_artwork: cannot write %s\n", qPrintable(file));
-            return 1;
-        }
+    writeWord(out, kPictureCount);
+    for (int index = 0; index < kPictureCount; ++index) {
+        writePicture(out, draw(static_cast<Picture>(index)));
     }
-    return 0;
+    return out.error() == QFileDevice::NoError ? 0 : 1;
 }

@@ -124,10 +124,12 @@ void MainWindow::buildClientArea() {
     setCentralWidget(client);
 
     // Created in the layout's tab order; later ones lie above earlier ones where they overlap.
-    pictureButton(client, "Command1", artwork::launchFace(), artwork::launchPressed(),
+    pictureButton(client, "Command1", artwork::picture(artwork::Picture::Launch),
+                  artwork::picture(artwork::Picture::LaunchPressed),
                   twipRect(3120, 3120, 2052, 372),
                   QStringLiteral("Launches the currently selected game"));
-    pictureButton(client, "Command2", artwork::chooseGameFace(), artwork::chooseGamePressed(),
+    pictureButton(client, "Command2", artwork::picture(artwork::Picture::ChooseGame),
+                  artwork::picture(artwork::Picture::ChooseGamePressed),
                   twipRect(240, 2760, 2055, 252),
                   QStringLiteral("Choose a game from the directory you specified"));
 
@@ -170,7 +172,8 @@ void MainWindow::buildClientArea() {
                                   twipRect(1320, 3360, 792, 192), QStringLiteral("Version Info"));
     version->setAutoFillBackground(false);
 
-    picture(client, "Image3", artwork::windowLogo(), twipRect(0, 3000, 1392, 708), true);
+    picture(client, "Image3", artwork::picture(artwork::Picture::WindowLogo),
+            twipRect(0, 3000, 1392, 708), true);
     // The logo's box reaches a few pixels into the version text; keep the text readable.
     version->raise();
 }

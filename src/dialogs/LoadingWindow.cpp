@@ -34,7 +34,8 @@ LoadingWindow::LoadingWindow(QWidget* parent)
     app::paintDark(this);
     setFixedSize(twips(4608), twips(3048));
 
-    app::picture(this, "Image1", app::artwork::productLogo(), twipRect(120, 0, 4410, 1770), true);
+    app::picture(this, "Image1", app::artwork::picture(app::artwork::Picture::ProductLogo),
+                 twipRect(120, 0, 4410, 1770), true);
 
     QLabel* version =
         app::label(this, "Label2", QStringLiteral("Version 0.5"), twipRect(2880, 1560, 1695, 255));

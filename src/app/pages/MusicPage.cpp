@@ -15,7 +15,8 @@ MusicPage::MusicPage(QWidget* parent) : QWidget(parent) {
     QGroupBox* page = pageFrame(this, "Frame6", -120, 5892);
     paintDark(page);
 
-    picture(page, "Image1", artwork::smallLogo(), twipRect(240, 240, 900, 396), false);
+    picture(page, "Image1", artwork::picture(artwork::Picture::SmallLogo),
+            twipRect(240, 240, 900, 396), false);
     fittedLabel(page, "Label17", QStringLiteral("Set Timer"), twipRect(480, 840, 696, 192));
     textBox(page, "Text1", QStringLiteral("0"), twipRect(720, 1080, 372, 288));
     QLabel* colon = label(page, "Label6", QStringLiteral(":"), twipRect(1080, 1080, 252, 252));
