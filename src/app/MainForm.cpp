@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QSlider>
+#include <cstdio>
 #include <stdexcept>
 
 #include "app/FindControl.h"
@@ -33,7 +34,7 @@ MainForm::MainForm(platform::Platform& platform)
     gmLabel_ = &findControl<QLabel>(form, "GmLabel");
 
     connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
-            &MainForm::saveGUISettings);
+            &MainForm::saveSettingsClick);
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
             &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
@@ -102,8 +103,18 @@ void MainForm::formLoad() {
     }
 }
 
-void MainForm::saveGUISettings() {
-    settings::saveGUISettings(store_, *holders_);
+bool MainForm::saveGUISettings() {
+    if (settings::saveGUISettings(store_, *holders_)) {
+        return true;
+    }
+    std::fprintf(stderr, "velmor: the settings were not saved: %s\n", store_.problem().c_str());
+    return false;
+}
+
+void MainForm::saveSettingsClick() {
+    if (!saveGUISettings()) {
+        platform_.messages.show("The settings could not be saved: " + store_.problem() + ".");
+    }
 }
 
 void MainForm::queryUnload() {

@@ -45,8 +45,12 @@ class MainForm final : public QObject {
     // the file named on the command line.
     void formLoad();
 
-    // Writes every setting from the window and the record to the store.
-    void saveGUISettings();
+    // Writes every setting from the window and the record to the store, all or (false, said on
+    // standard error) nothing.
+    bool saveGUISettings();
+
+    // "Save Settings Now": a save that could not be made is said in a message.
+    void saveSettingsClick();
 
     // Closes the window as its close box does; asked during start-up, the close waits until
     // every setting is loaded, so that the save never writes a half-loaded window.

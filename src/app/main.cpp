@@ -22,6 +22,29 @@
 #include "platform/TerminationSignals.h"
 #include "platform/X11PlayerWindow.h"
 
+namespace {
+
+// Qt ends the process with abort() when no window system can be reached, blaming its
+// installation. While the application object is made, that fatal message is replaced by one
+// clear line and exit code 1, and the window system's own complaints before it are held back.
+void windowSystemMissing(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type != QtFatalMsg) {
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::fprintf(stderr,
+                 "velmor: cannot open the display %s%s%s: Velmor needs a graphical session "
+                 "(X11, or Wayland with XWayland)\n",
+                 display != nullptr && *display != '\0' ? display : "(DISPLAY is not set)",
+                 wayland != nullptr && *wayland != '\0' ? " or the Wayland display " : "",
+                 wayland != nullptr && *wayland != '\0' ? wayland : "");
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
@@ -34,9 +57,15 @@ int main(int argc, char** argv) {
         FcInit();
         registry.emplace(storeFile);
     });
+    const QtMessageHandler previousHandler = qInstallMessageHandler(windowSystemMissing);
     QApplication application(argc, argv);
+    qInstallMessageHandler(previousHandler);
     QApplication::setApplicationName(QStringLiteral("Velmor"));
     preparation.join();
+    if (!registry->usable()) {
+        std::fprintf(stderr, "velmor: %s; running on the default settings, nothing will be saved\n",
+                     registry->problem().c_str());
+    }
     // One face for every text of the program, menus and tool tips included.
     QApplication::setFont(velmor::app::dialogFont());
 

@@ -25,8 +25,12 @@ class Registry {
     // The stored bytes of a value; nothing when it is absent or cannot be read.
     virtual std::optional<std::string> queryValue(std::string_view key, std::string_view name) = 0;
 
-    // Runs `body` as one atomic unit: another process sees all of its writes or none.
-    virtual void batch(const std::function<void()>& body) = 0;
+    // Runs `body` as one atomic unit: another process sees all of its writes or none. False
+    // when the unit was not stored: then none of its writes are (body may not have run).
+    virtual bool batch(const std::function<void()>& body) = 0;
+
+    // Why the store cannot be used, or why the last unit was not stored; empty when neither.
+    virtual std::string problem() const = 0;
 };
 
 }  // namespace velmor::platform

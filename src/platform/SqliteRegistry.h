@@ -17,9 +17,10 @@ struct sqlite3_stmt;
 namespace velmor::platform {
 
 // The key tree kept in one SQLite file. A file that turns out not to be a database, or to be
-// damaged, is moved aside under a time-stamped name and a fresh store is started in its place.
-// A file that cannot be opened or created at all leaves the store unusable: every operation
-// then fails quietly.
+// damaged, is moved aside under a time-stamped name and a fresh store is started in its place;
+// nothing is written to a file before it is known to be ours. Another program's database, a
+// path that is not a regular file, and a file that cannot be opened or created leave the store
+// unusable: every operation then fails quietly and problem() says why.
 class SqliteRegistry final : public Registry {
   public:
     explicit SqliteRegistry(std::filesystem::path file);
@@ -32,18 +33,32 @@ class SqliteRegistry final : public Registry {
     static std::filesystem::path defaultPath();
 
     bool usable() const { return db_ != nullptr; }
+    // Why the store is unusable, or why the last save was not made.
+    std::string problem() const override { return problem_; }
     const std::filesystem::path& file() const { return file_; }
 
     std::optional<std::string> createKey(std::string_view path) override;
     bool setValue(std::string_view key, std::string_view name, std::string_view data) override;
     std::optional<std::string> queryValue(std::string_view key, std::string_view name) override;
-    void batch(const std::function<void()>& body) override;
+    bool batch(const std::function<void()>& body) override;
 
   private:
     struct Statement;
     enum class Outcome { Ok, Failed, Damaged };
+    // What the store's path holds: nothing yet (or an empty file), a database, something
+    // damaged or not a database, another program's database, or nothing usable at all.
+    enum class Found { Nothing, Database, Damaged, Foreign, Unusable };
 
     bool open();
+    Found inspectFile();
+    Found inspectTables();
+    bool hasOurTables();
+    bool inWalMode();
+    int switchToWal();
+    int quickCheck();
+    int prepareStatements();
+    void rollBack();
+    void setProblem(std::string_view what);
     void close();
     // Closes without folding the journal into the file, which is about to be moved aside as
     // found: its journal goes with it.
@@ -73,6 +88,8 @@ class SqliteRegistry final : public Registry {
     std::unordered_map<std::string, std::string> keys_;
     int batchDepth_ = 0;
     bool damagedInBatch_ = false;
+    bool failedInBatch_ = false;
+    std::string problem_;
 };
 
 }  // namespace velmor::platform

@@ -8,8 +8,8 @@
 
 namespace velmor::settings {
 
-void saveGUISettings(SettingsStore& store, const Holders& holders) {
-    store.batch([&] {
+bool saveGUISettings(SettingsStore& store, const Holders& holders) {
+    return store.batch([&] {
         std::string_view openedKey;
         std::optional<KeyHandle> key;
         for (const Setting& setting : kSettings) {

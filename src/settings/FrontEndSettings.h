@@ -11,8 +11,8 @@
 namespace velmor::settings {
 
 // Writes every setting of the catalogue from its holder, in the catalogue's order, as one
-// atomic unit. Failures of the store are passed over.
-void saveGUISettings(SettingsStore& store, const Holders& holders);
+// atomic unit: all of them are stored, or (false) none.
+bool saveGUISettings(SettingsStore& store, const Holders& holders);
 
 // One load of start-up: the setting, and the progress position shown before it (with pending
 // events let through), or kNoProgress.

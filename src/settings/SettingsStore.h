@@ -33,8 +33,11 @@ class SettingsStore {
     // applied.
     void loadValue(const KeyHandle& key, const Setting& setting, Holders& holders);
 
-    // Runs `body` as one atomic unit of the store.
-    void batch(const std::function<void()>& body) { registry_.batch(body); }
+    // Runs `body` as one atomic unit of the store; false when none of it was stored.
+    bool batch(const std::function<void()>& body) { return registry_.batch(body); }
+
+    // Why the store cannot be used or the last unit was not stored.
+    std::string problem() const { return registry_.problem(); }
 
   private:
     platform::Registry& registry_;

@@ -49,6 +49,15 @@ TEST_F(Shutdown, SaveSettingsNowWritesTheSameTextsEachTimeAndShowsNothing) {
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
+TEST_F(Shutdown, ASaveTheStoreRefusesIsSaidInAMessageNotPassedOffAsDone) {
+    fake.registry.failBatch = true;
+    trigger("SaveSettings");
+    EXPECT_EQ(fake.messages.shown,
+              std::vector<std::string>{"The settings could not be saved: the store is busy."});
+    form->window().close();  // the close says it on standard error only
+    EXPECT_EQ(fake.messages.shown.size(), 1U);
+}
+
 TEST_F(Shutdown, TextTypedIntoAListIsSavedAsNoSelection) {
     form->window().show();
     get<QTabWidget>("SSTab1").setCurrentIndex(4);

@@ -10,6 +10,8 @@
 #include <QThread>
 #include <csignal>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,11 +28,17 @@ class Program : public testing::Test {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
         env.remove(QStringLiteral("DISPLAY"));
+        for (const auto& [name, value] : environment) {
+            value.isNull() ? env.remove(name) : env.insert(name, value);
+        }
         if (exitOnExpose) {
             env.insert(QStringLiteral("VELMOR_EXIT_ON_EXPOSE"), QStringLiteral("1"));
         }
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (captureErrors) {
+            process.setProcessChannelMode(QProcess::SeparateChannels);
+        }
         if (asNobody) {
             // The superuser writes anywhere: run the program as an ordinary user instead.
             process.start("setpriv", kAsNobody + QStringList{VELMOR_PROGRAM} + arguments);
@@ -87,6 +95,8 @@ class Program : public testing::Test {
 
     QTemporaryDir dir;
     QProcess process;
+    std::vector<std::pair<QString, QString>> environment;  // a null value removes the variable
+    bool captureErrors = false;
 };
 
 TEST_F(Program, FirstRunStoresTheDefaultsAndASignalClosesItWithASave) {
@@ -139,6 +149,77 @@ TEST_F(Program, AStoreThatCannotBeCreatedStillLetsTheProgramRun) {
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).startsWith("exposed "));
     EXPECT_FALSE(QFile::exists(store()));
+}
+
+// Another program holding the store's write lock: a close waits for it a bounded time, and its
+// save is made whole (the lock let go in time) or not at all (said on standard error), never
+// in pieces.
+TEST_F(Program, ACloseSavesWholeOrNothingWhileAnotherProgramHoldsTheStore) {
+    const std::vector<std::string> names{"Sound Rate", "CPU Cycles", "Player 1 Input", "VSync"};
+    const std::vector<std::string> saved{"0", "100", "1", "0"};
+    captureErrors = true;
+    for (const int holdMs : {3000, 9000}) {
+        SCOPED_TRACE(holdMs);
+        sql("DELETE FROM reg_values WHERE name = 'Player 2 Input'");  // its return marks start-up
+        start();
+        ASSERT_TRUE(waitForStartUp());
+        sqlite3* db = nullptr;
+        sqlite3_open(store().toUtf8().constData(), &db);
+        std::string change = "BEGIN IMMEDIATE; UPDATE reg_values SET data = x'6f757400' WHERE";
+        for (const std::string& name : names) {
+            change += (&name == &names.front() ? " name = '" : " OR name = '") + name + "'";
+        }
+        ASSERT_EQ(sqlite3_exec(db, change.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+        const bool endedWhileHeld = process.waitForFinished(holdMs);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        ASSERT_TRUE(endedWhileHeld || process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 0);
+        const QString errors = QString::fromUtf8(process.readAllStandardError());
+        std::vector<std::string> found;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            found.push_back(value(
+                i < 2 ? (i == 0 ? "Sound" : "Options") : (i == 2 ? "Input" : "Video"), names[i]));
+        }
+        if (holdMs == 3000) {
+            EXPECT_FALSE(endedWhileHeld);
+            EXPECT_EQ(found, saved);
+            EXPECT_FALSE(errors.contains("not saved")) << errors.toStdString();
+        } else {
+            EXPECT_TRUE(endedWhileHeld);  // within the bounded wait, the lock still held
+            EXPECT_EQ(found, std::vector<std::string>(names.size(), "out"));
+            EXPECT_TRUE(errors.contains("velmor: the settings were not saved"))
+                << errors.toStdString();
+        }
+    }
+}
+
+TEST_F(Program, WithoutAUsableStoreOrDisplayItSaysWhy) {
+    captureErrors = true;
+    environment = {{"VELMOR_REGISTRY", "/dev/null"}};
+    start();
+    QThread::msleep(500);
+    terminate();
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
+                    .contains("/dev/null is not a regular file; running on the default settings"));
+    EXPECT_FALSE(QFile::exists("/dev/null-journal"));
+    EXPECT_FALSE(QFile::exists("/dev/null-wal"));
+
+    for (const QString& display : {QString(), QStringLiteral(":97")}) {
+        environment = {
+            {"QT_QPA_PLATFORM", QString()}, {"DISPLAY", display}, {"WAYLAND_DISPLAY", QString()}};
+        start();
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        const QString errors = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(errors.count('\n'), 1) << errors.toStdString();
+        EXPECT_TRUE(errors.startsWith("velmor: cannot open the display " +
+                                      (display.isNull() ? "(DISPLAY is not set)" : display)))
+            << errors.toStdString();
+        EXPECT_TRUE(errors.contains("needs a graphical session"));
+    }
 }
 
 }  // namespace

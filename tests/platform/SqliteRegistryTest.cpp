@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <stdexcept>
@@ -214,8 +216,10 @@ TEST(SqliteRegistryUnusable, EveryOperationFailsQuietly) {
     EXPECT_FALSE(registry.setValue(kLinks, "Name", "data"));
     EXPECT_FALSE(registry.queryValue(kLinks, "Name"));
     int runs = 0;
-    registry.batch([&] { ++runs; });
-    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(registry.batch([&] { ++runs; }));
+    EXPECT_EQ(runs, 0);
+    EXPECT_NE(registry.problem().find("config/velmor/registry.db"), std::string::npos);
+    EXPECT_FALSE(SqliteRegistry(temp.folder() / std::string(5000, 'n')).usable());
 }
 
 // --- A damaged file is moved aside as found, and work goes on with a fresh store --------------
@@ -283,6 +287,124 @@ TEST(SqliteRegistryDamage, TheDamagedFileIsKeptIntactAndAFreshStoreWorks) {
             }
         }
         EXPECT_TRUE(aside == Rows{bytes}) << aside.size();  // no dump of the files on failure
+    }
+}
+
+// A store as the sqlite3 tool leaves it: our tables, in rollback-journal mode.
+void makeRollbackStore(const std::filesystem::path& file, const char* tables) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    ASSERT_EQ(sqlite3_exec(db, tables, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    ASSERT_EQ(rows(file, "PRAGMA journal_mode"), Rows{"delete"});
+}
+
+constexpr const char* kOurTables =
+    "CREATE TABLE reg_keys (path TEXT PRIMARY KEY COLLATE NOCASE);"
+    "CREATE TABLE reg_values (key TEXT NOT NULL COLLATE NOCASE, name TEXT NOT NULL COLLATE NOCASE,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY (key, name));"
+    "INSERT INTO reg_values VALUES ('HKEY_LOCAL_MACHINE\\Software\\Velmor', 'Last Game', 1, 'a');";
+
+// Whatever lies at the store's path, nothing is changed that is not ours: files that are not
+// databases are kept aside byte for byte, another program's database and what is not a regular
+// file are left alone (the store is then unusable and says why).
+TEST(SqliteRegistryOddFiles, NothingButOurOwnStoreIsEverWritten) {
+    enum class Expect { Fresh, Aside, Refused };
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        Expect expect;
+        const char* problem;
+    };
+    auto bytes = [](std::string content) {
+        return [content](const std::filesystem::path& file) {
+            std::ofstream(file, std::ios::binary) << content;
+        };
+    };
+    const Case cases[] = {
+        {"an empty file", bytes(""), Expect::Fresh, ""},
+        {"one byte", bytes("x"), Expect::Aside, ""},
+        {"one NUL byte", bytes("\0"s), Expect::Aside, ""},
+        {"a header and nothing more", bytes("SQLite format 3\0"s), Expect::Aside, ""},
+        {"our tables in rollback mode", [](auto& f) { makeRollbackStore(f, kOurTables); },
+         Expect::Fresh, ""},
+        {"an odd reg_values",
+         [](auto& f) {
+             makeRollbackStore(f,
+                               "CREATE TABLE reg_keys (path TEXT PRIMARY KEY);"
+                               "CREATE TABLE reg_values (key TEXT, data BLOB);"
+                               "INSERT INTO reg_values VALUES ('k', 'd');");
+         },
+         Expect::Aside, ""},
+        {"another program's database",
+         [](auto& f) {
+             makeRollbackStore(f,
+                               "CREATE TABLE people (name TEXT); INSERT INTO people "
+                               "VALUES ('Ann');");
+         },
+         Expect::Refused, "another program's database"},
+        {"a folder", [](auto& f) { std::filesystem::create_directory(f); }, Expect::Refused,
+         "not a regular file"},
+        {"a named pipe", [](auto& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); }, Expect::Refused,
+         "not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempStore temp;
+        c.make(temp.file());
+        const bool regular = std::filesystem::is_regular_file(temp.file());
+        const std::string before = regular ? readFile(temp.file()) : "";
+        {
+            SqliteRegistry registry(temp.file());
+            EXPECT_EQ(registry.usable(), c.expect != Expect::Refused);
+            EXPECT_NE(registry.problem().find(c.problem), std::string::npos) << registry.problem();
+            EXPECT_EQ(registry.setValue(kSound, "Sound Rate", "1"), c.expect != Expect::Refused);
+        }
+        Rows aside;
+        Rows names;
+        for (const auto& entry : std::filesystem::directory_iterator(temp.folder())) {
+            names.push_back(entry.path().filename().string());
+            if (names.back().starts_with("registry.db.damaged-")) {
+                aside.push_back(readFile(entry.path()));
+            }
+        }
+        EXPECT_TRUE(aside == (c.expect == Expect::Aside ? Rows{before} : Rows{}));
+        if (c.expect == Expect::Fresh) {
+            EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values"),
+                      Rows{before.empty() ? "1" : "2"});
+        } else if (c.expect == Expect::Refused) {
+            EXPECT_EQ(names, Rows{"registry.db"});  // no journal, no WAL, nothing set aside
+            EXPECT_TRUE(!regular || readFile(temp.file()) == before);
+        }
+    }
+    // Devices: nothing is made beside them (no "/dev/null-journal").
+    for (const char* device : {"/dev/null", "/dev/zero"}) {
+        SqliteRegistry registry(device);
+        EXPECT_FALSE(registry.usable());
+        EXPECT_FALSE(std::filesystem::exists(std::string(device) + "-journal"));
+        EXPECT_FALSE(std::filesystem::exists(std::string(device) + "-wal"));
+    }
+}
+
+// Two copies started at the same moment on a store that is not yet in WAL mode: each switches
+// it or finds it switched, and neither runs without its store.
+TEST(SqliteRegistryConcurrency, TwoCopiesOpeningARollbackStoreTogetherBothGetIt) {
+    for (int round = 0; round < 25; ++round) {
+        SCOPED_TRACE(round);
+        TempStore temp;
+        makeRollbackStore(temp.file(), kOurTables);
+        std::array<QProcess, 2> copies;
+        for (int copy = 0; copy < 2; ++copy) {
+            copies[copy].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            copies[copy].start(VELMOR_STORE_WRITER, {QString::fromStdString(temp.file().string()),
+                                                     QString::number(copy + 1), "1"});
+        }
+        for (QProcess& copy : copies) {
+            ASSERT_TRUE(copy.waitForFinished(60000));
+            EXPECT_EQ(copy.exitCode(), 0);
+        }
+        EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values WHERE name GLOB 'copy*'"),
+                  Rows{"2"});
     }
 }
 

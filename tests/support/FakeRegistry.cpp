@@ -36,9 +36,13 @@ std::optional<std::string> FakeRegistry::queryValue(std::string_view key, std::s
     return found->second;
 }
 
-void FakeRegistry::batch(const std::function<void()>& body) {
+bool FakeRegistry::batch(const std::function<void()>& body) {
     ++batches;
+    if (failBatch) {
+        return false;
+    }
     body();
+    return true;
 }
 
 void FakeRegistry::put(std::string_view subkey, std::string_view name, std::string_view text) {

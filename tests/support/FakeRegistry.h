@@ -22,11 +22,13 @@ class FakeRegistry final : public platform::Registry {
 
     bool failCreate = false;  // every createKey fails
     std::string failKey;      // createKey of this path (letter case ignored) fails
+    bool failBatch = false;   // every batch fails before its body runs
 
     std::optional<std::string> createKey(std::string_view path) override;
     bool setValue(std::string_view key, std::string_view name, std::string_view data) override;
     std::optional<std::string> queryValue(std::string_view key, std::string_view name) override;
-    void batch(const std::function<void()>& body) override;
+    bool batch(const std::function<void()>& body) override;
+    std::string problem() const override { return failBatch ? "the store is busy" : ""; }
 
     // Test access, by subkey text under the hive ("\Software\Velmor\Sound").
     void put(std::string_view subkey, std::string_view name, std::string_view text);
