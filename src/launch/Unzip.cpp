@@ -269,6 +269,25 @@ void extractMember(Extraction& x, zip_uint64_t index, const char* stored) {
     if (kind == Kind::Folder && !x.keepDirectories) {
         return;  // its files land in the extraction folder itself
     }
+    // Members that will not be written are told apart before any folder is made for them.
+    zip_stat_t status;
+    zip_stat_init(&status);
+    if (kind == Kind::File) {
+        if (zip_stat_index(x.archive, index, 0, &status) != 0) {
+            x.report.line(kError, name, "  damaged (", zip_strerror(x.archive), "), not written");
+            return;
+        }
+        if ((status.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 &&
+            status.encryption_method != ZIP_EM_NONE) {
+            x.report.line(kSkipping, name, "  (encrypted, no password given)");
+            return;
+        }
+        if ((status.valid & ZIP_STAT_SIZE) != 0 && status.size > x.memberCap) {
+            x.report.line(kSkipping, name, "  (larger than ", std::to_string(x.memberCap),
+                          " bytes)");
+            return;
+        }
+    }
     const Placement place = placeMember(name, x.keepDirectories, kind == Kind::Folder);
     if (!place.problem.empty()) {
         x.report.line(kSkipping, name, "  (", place.problem, ")");
@@ -282,22 +301,6 @@ void extractMember(Extraction& x, zip_uint64_t index, const char* stored) {
     }
     if (kind == Kind::Folder) {
         x.report.line(kCreating, path);  // the path ends with its separator
-        return;
-    }
-
-    zip_stat_t status;
-    zip_stat_init(&status);
-    if (zip_stat_index(x.archive, index, 0, &status) != 0) {
-        x.report.line(kError, name, "  damaged (", zip_strerror(x.archive), "), not written");
-        return;
-    }
-    if ((status.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 &&
-        status.encryption_method != ZIP_EM_NONE) {
-        x.report.line(kSkipping, name, "  (encrypted, no password given)");
-        return;
-    }
-    if ((status.valid & ZIP_STAT_SIZE) != 0 && status.size > x.memberCap) {
-        x.report.line(kSkipping, name, "  (larger than ", std::to_string(x.memberCap), " bytes)");
         return;
     }
     bool replace = false;
