@@ -6,11 +6,13 @@ set -euo pipefail
 packages=(
     # build
     qt6-base-dev libsqlite3-dev libzip-dev libxdo-dev libx11-dev libxtst-dev libfontconfig-dev
-    cmake ninja-build g++
+    cmake ninja-build g++ pkg-config
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
-    desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus
+    desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus python3
     fonts-dejavu-core fonts-liberation2
+    # the fuzzer of the zip extraction
+    clang libclang-rt-14-dev
     # benchmarks and tools
     libbenchmark-dev hyperfine time clang-format
 )

@@ -1,0 +1,143 @@
+// Extraction of a 4 MiB ROM-like member: unzipArchive in process against Info-ZIP's
+// `unzip -o -j` started as a process, alternating, on the same archive made by `zip`.
+//
+//   bench_unzip [RUNS]     (default 60 runs of each)
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "launch/Unzip.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Like a cartridge image: code and data that compress somewhat, between padding and tables
+// that compress well.
+std::string romLike(std::size_t size) {
+    std::mt19937 random(20240601);
+    std::string rom;
+    rom.reserve(size);
+    while (rom.size() < size) {
+        const auto block = 256 + random() % 4096;
+        switch (random() % 3) {
+            case 0:  // noise
+                for (std::size_t i = 0; i < block; ++i) {
+                    rom += static_cast<char>(random());
+                }
+                break;
+            case 1:  // a run of one byte
+                rom.append(block, static_cast<char>(random() % 4 == 0 ? 0xff : random()));
+                break;
+            default:  // a short pattern repeated
+                for (std::size_t i = 0; i < block; ++i) {
+                    rom += static_cast<char>("\x4c\x00\x80\xea\xa9\x20\x8d\x00"[i % 8] + i / 512);
+                }
+        }
+    }
+    rom.resize(size);
+    return rom;
+}
+
+int spawn(const std::vector<std::string>& words) {
+    std::vector<char*> argv;
+    for (const auto& word : words) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    int status = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        waitpid(pid, &status, 0);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return status;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+    std::string pattern = (fs::temp_directory_path() / "velmor-bench-unzip-XXXXXX").string();
+    const fs::path work = ::mkdtemp(pattern.data());
+    const fs::path ours = work / "ours";
+    const fs::path theirs = work / "theirs";
+    fs::create_directories(ours);
+    fs::create_directories(theirs);
+
+    const std::string rom = romLike(std::size_t{4} << 20);
+    std::ofstream(work / "GAME.SMC", std::ios::binary).write(rom.data(), std::ssize(rom));
+    const std::string archive = (work / "game.zip").string();
+    if (spawn({"sh", "-c", "cd '" + work.string() + "' && zip -q game.zip GAME.SMC"}) != 0) {
+        std::fprintf(stderr, "bench_unzip: zip failed\n");
+        return 1;
+    }
+    std::printf("member: %zu bytes, archive: %ju bytes\n", rom.size(),
+                static_cast<std::uintmax_t>(fs::file_size(archive)));
+
+    std::string report;
+    const velmor::launch::UnzipCallbacks callbacks{[&](std::string_view text) { report += text; },
+                                                   {}};
+    const auto extractOurs = [&] {
+        report.clear();
+        const auto start = Clock::now();
+        velmor::launch::unzipArchive(archive, ours.string(), false, true, false, false, {}, {},
+                                     callbacks);
+        return millisecondsSince(start);
+    };
+    const auto extractTheirs = [&] {
+        const auto start = Clock::now();
+        spawn({"unzip", "-o", "-j", archive, "-d", theirs.string()});
+        return millisecondsSince(start);
+    };
+
+    extractOurs();  // warm the caches
+    extractTheirs();
+    if (!report.starts_with("  inflating: ") ||
+        fs::file_size(ours / "GAME.SMC") != fs::file_size(theirs / "GAME.SMC")) {
+        std::fprintf(stderr, "bench_unzip: the two extractions differ: %s\n", report.c_str());
+        return 1;
+    }
+    std::vector<double> oursMs;
+    std::vector<double> theirsMs;
+    for (int i = 0; i < runs; ++i) {
+        oursMs.push_back(extractOurs());
+        theirsMs.push_back(extractTheirs());
+    }
+    fs::remove_all(work);
+
+    const double a = median(oursMs);
+    const double b = median(theirsMs);
+    std::printf("medians of %d alternating runs each\n", runs);
+    std::printf("%-28s %10.2f ms\n", "unzipArchive (in process)", a);
+    std::printf("%-28s %10.2f ms\n", "unzip -o -j (process)", b);
+    std::printf("%-28s %10.2f x\n", "unzip / unzipArchive", b / a);
+    return 0;
+}
