@@ -87,7 +87,7 @@ EmulatorOptions readEmulatorOptions(const settings::Holders& holders) {
     return o;
 }
 
-std::string EmulatorCommandLine(const EmulatorOptions& o) {
+std::string emulatorCommandLine(const EmulatorOptions& o) {
     constexpr int kControllers = 7;
     constexpr int kSamplingRates = 4;
     Switches s;
@@ -103,7 +103,7 @@ std::string EmulatorCommandLine(const EmulatorOptions& o) {
     s.addIf(o.noAdsrGain, "-x");
     s.addIf(o.eightBit, "-8");
     s.addIndex("-r", o.samplingRate, kSamplingRates);
-    s.add("-v", VideoModeNumber(o));
+    s.add("-v", videoModeNumber(o));
     if (o.autoFrameSkip == kTicked) {
         s.add("-a");
     } else {
@@ -130,7 +130,7 @@ std::string EmulatorCommandLine(const EmulatorOptions& o) {
     return s.take();
 }
 
-int VideoModeNumber(const EmulatorOptions& o) {
+int videoModeNumber(const EmulatorOptions& o) {
     if (o.colors256 && o.modeNormal && o.res256x256)
         return 1;
     if (o.colors256 && o.modeNormal && o.res320x240)
@@ -164,7 +164,7 @@ std::string emulatorConfigText(bool newGfx, std::string_view shortSaveDirectory)
     return text;
 }
 
-bool WriteEmulatorConfig(std::string_view zsnesLocation, int newGfxState,
+bool writeEmulatorConfig(std::string_view zsnesLocation, int newGfxState,
                          std::string_view shortSaveDirectory) {
     const auto path = emulatorConfigPath(zsnesLocation);
     if (!path) {

@@ -55,11 +55,11 @@ EmulatorOptions readEmulatorOptions(const settings::Holders& holders);
 
 // The emulator's switch text: every switch with one leading blank, in the emulator's fixed
 // order; never empty.
-std::string EmulatorCommandLine(const EmulatorOptions& options);
+std::string emulatorCommandLine(const EmulatorOptions& options);
 
 // The emulator's number for the chosen colour depth, video mode and resolution; 7 for any
 // combination it does not know, a group without a selection included.
-int VideoModeNumber(const EmulatorOptions& options);
+int videoModeNumber(const EmulatorOptions& options);
 
 // The configuration file beside the emulator: the emulator's path without its last three
 // characters (counted on the path with its outer blanks removed), then "cfg". Nothing when the
@@ -72,7 +72,7 @@ std::string emulatorConfigText(bool newGfx, std::string_view shortSaveDirectory)
 
 // Creates or replaces the configuration file with its two lines. False when no file name can be
 // formed or the file cannot be written.
-bool WriteEmulatorConfig(std::string_view zsnesLocation, int newGfxState,
+bool writeEmulatorConfig(std::string_view zsnesLocation, int newGfxState,
                          std::string_view shortSaveDirectory);
 
 }  // namespace velmor::launch

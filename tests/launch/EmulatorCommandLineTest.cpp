@@ -11,14 +11,14 @@ namespace {
 
 TEST(EmulatorCommandLine, SwitchesFollowTheControlsInTheEmulatorsOrder) {
     EmulatorOptions o;  // the start-up state of the window
-    EXPECT_EQ(EmulatorCommandLine(o), " -1 1 -2 0 -r 0 -v 7 -f 0 -p 100");
+    EXPECT_EQ(emulatorCommandLine(o), " -1 1 -2 0 -r 0 -v 7 -f 0 -p 100");
 
     o.colors256 = o.modeVesa2 = o.res640x480 = true;
     o.autoFrameSkip = 1;
     o.frameSkip = 4;
     o.gamma = 3;
     o.cpuCycles = 120;
-    EXPECT_EQ(EmulatorCommandLine(o), " -1 1 -2 0 -r 0 -v 4 -a -g 3 -p 120");
+    EXPECT_EQ(emulatorCommandLine(o), " -1 1 -2 0 -r 0 -v 4 -a -g 3 -p 120");
 
     // Every box ticked, in the order the emulator is given them; 16-bit colour sends no gamma.
     EmulatorOptions all;
@@ -37,7 +37,7 @@ TEST(EmulatorCommandLine, SwitchesFollowTheControlsInTheEmulatorsOrder) {
     all.romType = 2;
     all.timing = 2;
     all.cpuCycles = 50;
-    EXPECT_EQ(EmulatorCommandLine(all),
+    EXPECT_EQ(emulatorCommandLine(all),
               " -1 6 -2 5 -i -o -om -sa -s -z -q -x -8 -r 3 -v 3 -f 10 -w -y -n -c -cc -m -d -e"
               " -h -u -p 50");
 
@@ -54,7 +54,7 @@ TEST(EmulatorCommandLine, SwitchesFollowTheControlsInTheEmulatorsOrder) {
     odd.samplingRate = 4;
     odd.romType = 1;
     odd.timing = 1;
-    EXPECT_EQ(EmulatorCommandLine(odd), " -v 3 -f 10 -l -t -p 50");
+    EXPECT_EQ(emulatorCommandLine(odd), " -v 3 -f 10 -l -t -p 50");
 }
 
 TEST(EmulatorCommandLine, VideoModeNumbersAndTheCombinationsThatGiveSeven) {
@@ -78,7 +78,7 @@ TEST(EmulatorCommandLine, VideoModeNumbersAndTheCombinationsThatGiveSeven) {
         o.res320x240 = c.r320;
         o.res640x480 = c.r640;
         o.res512x384 = c.r512;
-        EXPECT_EQ(VideoModeNumber(o), c.number)
+        EXPECT_EQ(videoModeNumber(o), c.number)
             << c.c256 << c.c16 << c.normal << c.vesa << c.r256 << c.r320 << c.r640 << c.r512;
     }
 }
@@ -93,12 +93,12 @@ TEST(EmulatorConfig, BesideTheEmulatorAndReplacedByExactlyTwoLines) {
     const std::string emulator = dir.filePath("zsnesw.exe").toStdString();
     const std::string config = dir.filePath("zsnesw.cfg").toStdString();
     std::ofstream(config) << std::string(5000, 'x');
-    ASSERT_TRUE(WriteEmulatorConfig(emulator, 1, " /home/ann/saves "));
+    ASSERT_TRUE(writeEmulatorConfig(emulator, 1, " /home/ann/saves "));
     std::ifstream in(config, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
               "NewGfx = 1\r\nSaveDirectory = /home/ann/saves\r\n");
     EXPECT_EQ(emulatorConfigText(false, ""), "NewGfx = 0\r\nSaveDirectory = \r\n");
-    EXPECT_FALSE(WriteEmulatorConfig(dir.filePath("missing/zsnes.exe").toStdString(), 0, ""));
+    EXPECT_FALSE(writeEmulatorConfig(dir.filePath("missing/zsnes.exe").toStdString(), 0, ""));
 }
 
 }  // namespace
