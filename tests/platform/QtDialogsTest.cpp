@@ -5,12 +5,15 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "platform/QtFileDialogs.h"
+#include "platform/QtMessages.h"
 
 namespace velmor::platform {
 namespace {
@@ -66,7 +69,7 @@ TEST(QtDialogs, OpenDialogMatchesWithoutCaseAndReturnsTheChosenFile) {
     EXPECT_EQ(chosen, folder.filePath("ZSNES.EXE").toStdString());
 }
 
-TEST(QtDialogs, CancelledDialogsReturnNothing) {
+TEST(QtDialogs, CancelledDialogsReturnNothingAndTheQuestionMapsItsButtons) {
     QtFileDialogs dialogs;
     whenShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
     EXPECT_EQ(dialogs.saveFile({"Save", "SPC Playlists|*.spl", {}, 1, "list.spl"}), std::nullopt);
@@ -75,6 +78,27 @@ TEST(QtDialogs, CancelledDialogsReturnNothing) {
         dialog.reject();
     });
     EXPECT_EQ(dialogs.browseFolder("Select the folder containing your ROM's:"), std::nullopt);
+
+    QtMessages messages;
+    const auto press = [](QMessageBox::StandardButton which) {
+        whenShown<QMessageBox>([which](QMessageBox& box) {
+            EXPECT_EQ(box.windowTitle(), "VBUnzip - File already exists");
+            EXPECT_EQ(box.text(), "Overwrite a.smc?");
+            EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+            if (which == QMessageBox::Escape) {
+                QTest::keyClick(&box, Qt::Key_Escape);
+            } else {
+                box.button(which)->click();
+            }
+        });
+    };
+    for (const auto& [button, answer] :
+         {std::pair{QMessageBox::Yes, Messages::Answer::Yes},
+          std::pair{QMessageBox::No, Messages::Answer::No},
+          std::pair{QMessageBox::Escape, Messages::Answer::Cancel}}) {
+        press(button);
+        EXPECT_EQ(messages.ask("Overwrite a.smc?", "VBUnzip - File already exists"), answer);
+    }
 }
 
 }  // namespace
