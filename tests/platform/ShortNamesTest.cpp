@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 
 #include "platform/Files.h"
@@ -27,22 +28,10 @@ void write(const fs::path& file, std::string_view text) {
     std::ofstream(file, std::ios::binary) << text;
 }
 
-// Made only of characters that neither a blank split nor the shell reads, with no name that
-// begins with '~' or ':' and no leading '-'.
+// Absolute, and made only of characters that neither a blank split nor the shell reads, with no
+// name that begins with '~' or ':'.
 bool onlySafeCharacters(const std::string& path) {
-    if (path.empty() || path[0] == '-') {
-        return false;
-    }
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const char c = path[i];
-        const bool beginsName = i == 0 || path[i - 1] == '/';
-        if (!std::isalnum(static_cast<unsigned char>(c)) &&
-            std::string_view("/._-+,=@%").find(c) == std::string_view::npos &&
-            !((c == '~' || c == ':') && !beginsName)) {
-            return false;
-        }
-    }
-    return true;
+    return std::regex_match(path, std::regex("(/[-A-Za-z0-9._+,=@%][-A-Za-z0-9._+,=@%~:]*)+"));
 }
 
 class ShortNamesTest : public testing::Test {
