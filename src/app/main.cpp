@@ -14,8 +14,12 @@
 #include "app/ExitOnExpose.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
+#include "platform/DBusScreenSaver.h"
+#include "platform/LinuxProcesses.h"
 #include "platform/LinuxProgramInfo.h"
+#include "platform/LinuxShortNames.h"
 #include "platform/QtEvents.h"
+#include "platform/QtFileDialogs.h"
 #include "platform/QtMessages.h"
 #include "platform/QtTimers.h"
 #include "platform/SqliteRegistry.h"
@@ -78,10 +82,17 @@ int main(int argc, char** argv) {
     velmor::platform::X11PlayerWindow playerWindow;
     velmor::platform::QtMessages messages;
     velmor::platform::LinuxProgramInfo program(std::move(arguments));
-    velmor::platform::Platform platform{*registry, events, timers, playerWindow, messages, program};
+    velmor::platform::LinuxProcesses processes;
+    velmor::platform::LinuxShortNames shortNames;
+    velmor::platform::DBusScreenSaver screenSaver;
+    velmor::platform::QtFileDialogs fileDialogs;
+    velmor::platform::Platform platform{*registry,   events,     timers,    playerWindow,
+                                        messages,    program,    processes, shortNames,
+                                        screenSaver, fileDialogs};
 
     velmor::app::MainForm form(platform);
     messages.setOwner(&form.window());
+    fileDialogs.setOwner(&form.window());
 
     // A session ending or a signal closes the window like the close box does.
     velmor::platform::TerminationSignals terminations;

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "platform/Events.h"
+#include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 #include "platform/PlayerWindow.h"
+#include "platform/Processes.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Registry.h"
+#include "platform/ScreenSaver.h"
+#include "platform/ShortNames.h"
 #include "platform/Timers.h"
 
 namespace velmor::platform {
@@ -18,6 +22,10 @@ struct Platform {
     PlayerWindow& playerWindow;
     Messages& messages;
     ProgramInfo& program;
+    Processes& processes;
+    ShortNames& shortNames;
+    ScreenSaver& screenSaver;
+    FileDialogs& fileDialogs;
 };
 
 }  // namespace velmor::platform

@@ -64,9 +64,82 @@ bool FakePlayerWindow::sendKeys(const std::vector<std::string_view>& keys) {
     return present;
 }
 
-FakePlatform::FakePlatform() : platform{registry, events, timers, playerWindow, messages, program} {
+void FakeMessages::show(std::string_view text) {
+    shown.emplace_back(text);
+    note(log, "message " + std::string(text));
+}
+
+platform::Messages::Answer FakeMessages::ask(std::string_view text, std::string_view title) {
+    asked.push_back(std::string(title) + ": " + std::string(text));
+    note(log, "ask " + std::string(text));
+    return answer;
+}
+
+bool FakeProcesses::run(std::string_view kind, std::string_view commandLine) {
+    note(log, std::string(kind) + " " + std::string(commandLine));
+    if (starts && onRun) {
+        onRun(commandLine);
+    }
+    return starts;
+}
+
+bool FakeProcesses::executeAndWait(std::string_view commandLine) {
+    return run("execute", commandLine);
+}
+
+bool FakeProcesses::startShellAndWait(std::string_view commandLine) {
+    return run("shell", commandLine);
+}
+
+bool FakeProcesses::startDetached(std::string_view commandLine) {
+    return run("detached", commandLine);
+}
+
+std::string FakeShortNames::shortName(std::string_view path) {
+    asked.emplace_back(path);
+    if (const auto found = names.find(path); found != names.end()) {
+        return found->second;
+    }
+    return unknownIsMissing ? std::string() : std::string(path);
+}
+
+void FakeScreenSaver::setActive(bool active) {
+    note(log, active ? "screen saver on" : "screen saver off");
+}
+
+std::optional<std::string> FakeFileDialogs::next(std::string_view kind,
+                                                 platform::FileRequest request) {
+    note(log, std::string(kind) + " " + request.title);
+    requests.push_back(std::move(request));
+    if (answers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakeFileDialogs::openFile(const platform::FileRequest& request) {
+    return next("open dialog", request);
+}
+
+std::optional<std::string> FakeFileDialogs::saveFile(const platform::FileRequest& request) {
+    return next("save dialog", request);
+}
+
+std::optional<std::string> FakeFileDialogs::browseFolder(std::string_view title) {
+    return next("folder browser", platform::FileRequest{std::string(title), {}, {}, 1, {}});
+}
+
+FakePlatform::FakePlatform()
+    : platform{registry, events,    timers,     playerWindow, messages,
+               program,  processes, shortNames, screenSaver,  fileDialogs} {
     timers.log = &log;
     playerWindow.log = &log;
+    messages.log = &log;
+    processes.log = &log;
+    screenSaver.log = &log;
+    fileDialogs.log = &log;
 }
 
 }  // namespace velmor::test

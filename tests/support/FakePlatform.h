@@ -1,6 +1,9 @@
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,10 +75,59 @@ class FakePlayerWindow final : public platform::PlayerWindow {
     std::vector<std::string>* log = nullptr;
 };
 
+// Message boxes that never block: shown texts are kept, questions get the answer set here.
 class FakeMessages final : public platform::Messages {
   public:
-    void show(std::string_view text) override { shown.emplace_back(text); }
+    void show(std::string_view text) override;
+    Answer ask(std::string_view text, std::string_view title) override;
     std::vector<std::string> shown;
+    std::vector<std::string> asked;  // "title: text"
+    Answer answer = Answer::Yes;
+    std::vector<std::string>* log = nullptr;
+};
+
+// Programs that are never started: each command line is logged ("execute ...", "shell ...",
+// "detached ..."), `onRun` runs where the program would, and the start succeeds as set.
+class FakeProcesses final : public platform::Processes {
+  public:
+    bool executeAndWait(std::string_view commandLine) override;
+    bool startShellAndWait(std::string_view commandLine) override;
+    bool startDetached(std::string_view commandLine) override;
+    bool starts = true;
+    std::function<void(std::string_view commandLine)> onRun;
+    std::vector<std::string>* log = nullptr;
+
+  private:
+    bool run(std::string_view kind, std::string_view commandLine);
+};
+
+// Short names from a table; a path not in it is its own short name unless `unknownIsMissing`.
+class FakeShortNames final : public platform::ShortNames {
+  public:
+    std::string shortName(std::string_view path) override;
+    std::map<std::string, std::string, std::less<>> names;
+    bool unknownIsMissing = false;
+    std::vector<std::string> asked;
+};
+
+class FakeScreenSaver final : public platform::ScreenSaver {
+  public:
+    void setActive(bool active) override;
+    std::vector<std::string>* log = nullptr;
+};
+
+// File dialogs answered from a queue, one answer a dialog; an empty queue is a cancel.
+class FakeFileDialogs final : public platform::FileDialogs {
+  public:
+    std::optional<std::string> openFile(const platform::FileRequest& request) override;
+    std::optional<std::string> saveFile(const platform::FileRequest& request) override;
+    std::optional<std::string> browseFolder(std::string_view title) override;
+    std::deque<std::optional<std::string>> answers;
+    std::vector<platform::FileRequest> requests;  // a folder browser's carries only its title
+    std::vector<std::string>* log = nullptr;
+
+  private:
+    std::optional<std::string> next(std::string_view kind, platform::FileRequest request);
 };
 
 class FakeProgramInfo final : public platform::ProgramInfo {
@@ -95,6 +147,10 @@ struct FakePlatform {
     FakePlayerWindow playerWindow;
     FakeMessages messages;
     FakeProgramInfo program;
+    FakeProcesses processes;
+    FakeShortNames shortNames;
+    FakeScreenSaver screenSaver;
+    FakeFileDialogs fileDialogs;
     std::vector<std::string> log;
     platform::Platform platform;
 };
