@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QSlider>
 #include <cstdio>
 #include <stdexcept>
@@ -11,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
+#include "launch/GameLauncher.h"
 #include "music/PlayerKeys.h"
 #include "options/Interlocks.h"
 #include "options/PathsTab.h"
@@ -35,6 +37,10 @@ MainForm::MainForm(platform::Platform& platform)
 
     connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
             &MainForm::saveSettingsClick);
+    launcher_ = std::make_unique<launch::GameLauncher>(platform_, *holders_, record_,
+                                                       [this] { return saveGUISettings(); });
+    connect(&findControl<QPushButton>(form, "Command1"), &QPushButton::clicked, this,
+            [this] { launcher_->command1Click(); });
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
             &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);

@@ -13,6 +13,9 @@ class QLabel;
 namespace velmor::dialogs {
 class LoadingWindow;
 }
+namespace velmor::launch {
+class GameLauncher;
+}
 namespace velmor::options {
 class Interlocks;
 class PathsTab;
@@ -35,6 +38,7 @@ class MainForm final : public QObject {
     settings::SettingsRecord& record() { return record_; }
     settings::SettingsStore& store() { return store_; }
     options::Interlocks& interlocks() { return *interlocks_; }
+    launch::GameLauncher& launcher() { return *launcher_; }
     platform::IntervalTimer* timer1() { return timer1_.get(); }
     platform::Countdown* countdown1() { return countdown1_.get(); }
     // The splash while start-up runs; null once it has been closed.
@@ -76,6 +80,7 @@ class MainForm final : public QObject {
     settings::SettingsRecord record_;
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<WidgetHolders> holders_;
+    std::unique_ptr<launch::GameLauncher> launcher_;
     options::Interlocks* interlocks_ = nullptr;
     options::PathsTab* pathsTab_ = nullptr;
     std::unique_ptr<platform::IntervalTimer> timer1_;

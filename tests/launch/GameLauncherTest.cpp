@@ -1,0 +1,304 @@
+#include "launch/GameLauncher.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <zip.h>
+
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "launch/EmulatorCommandLine.h"
+#include "platform/LinuxProcesses.h"
+#include "platform/LinuxShortNames.h"
+#include "settings/SettingsRecord.h"
+#include "support/FakeHolders.h"
+#include "support/FakePlatform.h"
+
+namespace velmor::launch {
+namespace {
+
+namespace fs = std::filesystem;
+using Log = std::vector<std::string>;
+
+constexpr std::string_view kDefaults = " -1 1 -2 0 -r 0 -v 7 -f 0 -p 100";
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const fs::path& file, const std::string& bytes, fs::perms perms = fs::perms(0644)) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    fs::permissions(file, perms);
+}
+
+// The launch on the fake platform: what is asked of the outside, in which order.
+class Launch : public testing::Test {
+  protected:
+    Launch() {
+        record.romPath = (dir / "roms").string();
+        record.zsnesPath = (dir / "emu/zsnes.exe").string();
+        record.savePath = (dir / "saves").string();
+        record.screenSaver = false;
+        fs::create_directories(dir / "emu");
+        writeFile(record.zsnesPath, "#!/bin/sh\n", fs::perms(0755));
+        fake.processes.onRun = [this](std::string_view) { launcher.command1Click(); };
+    }
+    Log launch(const std::string& game) {
+        holders.texts["GmLabel"] = game;
+        fake.log.clear();
+        launcher.command1Click();
+        return fake.log;
+    }
+    std::string config() { return readFile(dir / "emu/zsnes.cfg"); }
+
+    QTemporaryDir temp;
+    fs::path dir{temp.path().toStdString()};
+    test::FakePlatform fake;
+    test::FakeHolders holders;
+    settings::SettingsRecord record;
+    GameLauncher launcher{fake.platform, holders, record, [this] {
+                              fake.log.push_back("save");
+                              return true;
+                          }};
+};
+
+TEST_F(Launch, SavesSwitchesTheSaverOffWritesTheConfigAndStartsTheEmulatorOnce) {
+    holders.boxes["Check19"] = 1;
+    const std::string emulator = record.zsnesPath;
+    const std::string rom = record.romPath + "/Super Game.smc";
+    // Re-entered from inside the run (a click while the game runs), nothing more is started.
+    EXPECT_EQ(launch("Super Game.smc"),
+              (Log{"save", "screen saver off",
+                   "execute " + emulator + std::string(kDefaults) + " " + rom, "screen saver on"}));
+    EXPECT_EQ(config(), "NewGfx = 1\r\nSaveDirectory = " + record.savePath + "\r\n");
+
+    // Upper-case ZIP is a plain ROM; lower-case zip goes through the shell, and with no ROM
+    // found in it the message follows the game. The saver is left alone when so set.
+    record.screenSaver = true;
+    EXPECT_EQ(launch("GAME.ZIP").at(1),
+              "execute " + emulator + std::string(kDefaults) + " " + record.romPath + "/GAME.ZIP");
+    // A missing archive: its report names no file, whose short form is empty.
+    fake.shortNames.unknownIsMissing = true;
+    fake.shortNames.names[emulator] = emulator;
+    EXPECT_EQ(launch("game.zip"),
+              (Log{"save", "shell /bin/sh -c " + emulator + std::string(kDefaults) + " ",
+                   "message The ROM Image was not located in the ZIP file.  Check the Velmor "
+                   "Readme file."}));
+}
+
+TEST_F(Launch, StopsWithAMessageBeforeWritingAnythingWhenTheGameOrEmulatorIsMissing) {
+    writeFile(dir / "emu/zsnes.cfg", "kept");
+    const auto stopped = [&](const std::string& game, const std::string& message) {
+        SCOPED_TRACE(message);
+        EXPECT_EQ(launch(game),
+                  (Log{"save", "screen saver off", "message " + message, "screen saver on"}));
+        EXPECT_EQ(config(), "kept");
+    };
+    stopped("", "You must choose a game");
+    record.zsnesPath = "ab";
+    stopped("a.smc",
+            "No ZSNES executable is set.  Choose it on the Paths tab under ZSNES "
+            "Executable.");
+    record.zsnesPath = (dir / "emu/missing.exe").string();
+    stopped("a.smc", "ZSNES was not found at " + record.zsnesPath +
+                         "\n\nCheck the ZSNES Executable on the Paths tab.");
+    record.zsnesPath = (dir / "emu/zsnes.exe").string();
+    fs::permissions(record.zsnesPath, fs::perms(0644));
+    if (::geteuid() != 0) {  // the superuser may run anything
+        stopped("a.smc",
+                "ZSNES at " + record.zsnesPath + " cannot be run: the file is not executable.");
+    }
+    fs::permissions(record.zsnesPath, fs::perms(0755));
+    fs::remove(dir / "emu/zsnes.cfg");
+    fs::create_directory(dir / "emu/zsnes.cfg");  // the configuration file cannot be written
+    EXPECT_EQ(launch("a.smc").at(2), "message The ZSNES configuration file " +
+                                         (dir / "emu/zsnes.cfg").string() +
+                                         " could not be written.  Check that its folder can "
+                                         "be written.");
+}
+
+// --- The real thing: real short names, real processes, a real (fake) emulator ---------------
+
+struct Hostile {
+    std::string name;
+    bool deep = false;
+};
+
+std::vector<Hostile> hostileNames() {
+    using namespace std::string_literals;
+    std::vector<Hostile> names;
+    for (std::string name : {"with blank"s,
+                             "tab\there"s,
+                             "double\"quote"s,
+                             "single'quote"s,
+                             "semi;touch sentinel;"s,
+                             "amp&&touch sentinel&"s,
+                             "pipe|touch sentinel"s,
+                             "$(touch sentinel)"s,
+                             "`touch sentinel`"s,
+                             "star*"s,
+                             "question?"s,
+                             "~tilde"s,
+                             "#hash"s,
+                             "bang!"s,
+                             "{a,b}"s,
+                             "<less"s,
+                             "greater>"s,
+                             "new\nline\ntouch sentinel\n"s,
+                             "ctrl\x01char"s,
+                             "-leading-dash"s,
+                             " leading blank"s,
+                             "trailing blank "s,
+                             "\xff\xfe not utf-8 \xe9"s,
+                             std::string(200, 'x'),
+                             "back\\slash"s,
+                             "dollar$HOME"s,
+                             "${IFS}touch${IFS}sentinel"s,
+                             "colon:name"s,
+                             "paren(1)"s,
+                             "brackets[1]"s,
+                             "caret^and%"s,
+                             "plain"s,
+                             "\xe3\x83\x9e\xe3\x83\xaa\xe3\x82\xaa"s,
+                             ">sentinel"s}) {
+        names.push_back({name});
+    }
+    names.push_back({"deep one", true});
+    return names;
+}
+
+// The fake emulator's log: per word, the word and what the file it names begins with.
+struct EmulatorRun {
+    std::vector<std::string> words;
+    std::vector<std::string> contents;  // "-" when the word names no readable file
+};
+
+std::string unhex(std::string_view hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        out += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+    }
+    return out;
+}
+
+std::vector<EmulatorRun> readRuns(const fs::path& log) {
+    std::vector<EmulatorRun> runs(1);
+    std::istringstream in(readFile(log));
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("cwd ")) {
+            runs.emplace_back();
+            continue;
+        }
+        const auto tab = line.find('\t');
+        runs.back().words.push_back(unhex(line.substr(0, tab)));
+        const std::string content = line.substr(tab + 1);
+        runs.back().contents.push_back(content == "-" ? content : unhex(content));
+    }
+    runs.pop_back();
+    return runs;
+}
+
+void makeZip(const fs::path& archive, const std::string& member, const std::string& bytes) {
+    int error = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(zip, nullptr);
+    zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
+    ASSERT_GE(zip_file_add(zip, member.c_str(), source, ZIP_FL_ENC_RAW), 0);
+    ASSERT_EQ(zip_close(zip), 0);
+}
+
+TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRunNothing) {
+    QTemporaryDir temp;
+    const fs::path base = temp.path().toStdString();
+    fs::create_directory(base / "runtime");
+    fs::permissions(base / "runtime", fs::perms(0700));
+    setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
+    setenv("FAKE_EMULATOR_LOG", (base / "log").c_str(), 1);
+    const fs::path working = fs::current_path();
+    fs::current_path(base);  // where an injected "touch sentinel" would leave its file
+
+    test::FakePlatform fake;
+    platform::LinuxProcesses processes;
+    platform::LinuxShortNames shortNames;
+    platform::Platform real = fake.platform;
+    platform::Platform platform{real.registry,    real.events,     real.timers, real.playerWindow,
+                                real.messages,    real.program,    processes,   shortNames,
+                                real.screenSaver, real.fileDialogs};
+    test::FakeHolders holders;
+    settings::SettingsRecord record;
+    GameLauncher launcher(platform, holders, record, [] { return true; });
+
+    const auto switches = [] {
+        std::vector<std::string> words;
+        std::istringstream in{std::string(kDefaults)};
+        for (std::string word; in >> word;) {
+            words.push_back(word);
+        }
+        return words;
+    }();
+    int count = 0;
+    for (const Hostile& hostile : hostileNames()) {
+        const std::string& name = hostile.name;
+        SCOPED_TRACE(testing::PrintToString(name));
+        const std::string tag = "case " + std::to_string(++count);
+        fs::path roms = base / ("roms " + name);
+        if (hostile.deep) {
+            roms = base / "a b" / " c d " / "e\tf" / "g'h" / name;
+        }
+        const fs::path emulators = base / ("emu " + name);
+        const fs::path saves = base / ("save " + name);
+        for (const fs::path& folder : {roms, emulators, saves}) {
+            ASSERT_TRUE(fs::create_directories(folder)) << folder;
+        }
+        fs::copy_file(FAKE_EMULATOR, emulators / "zsnes.exe");
+        record = {(emulators / "zsnes.exe").string(), roms.string(), "", saves.string(), ""};
+        writeFile(roms / (name + ".smc"), "ROM " + tag);
+        makeZip(roms / (name + ".zip"), "inside/" + name + ".smc", "ZIPPED ROM " + tag);
+
+        for (const std::string& game : {name + ".smc", name + ".zip"}) {
+            fs::remove(base / "log");
+            holders.texts["GmLabel"] = game;
+            launcher.command1Click();
+            const std::vector<EmulatorRun> runs = readRuns(base / "log");
+            ASSERT_EQ(runs.size(), 1U) << game;
+            const EmulatorRun& run = runs.front();
+            ASSERT_EQ(run.words.size(), switches.size() + 2) << testing::PrintToString(run.words);
+            EXPECT_EQ(run.contents.front().substr(0, 4),
+                      "\x7f"
+                      "ELF");
+            EXPECT_EQ(std::vector<std::string>(run.words.begin() + 1, run.words.end() - 1),
+                      switches);
+            EXPECT_EQ(run.contents.back(), (game.ends_with("zip") ? "ZIPPED ROM " : "ROM ") + tag);
+            for (const std::string& word : run.words) {
+                EXPECT_EQ(word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvw"
+                                                 "xyz0123456789/._-+,=@%:~"),
+                          std::string::npos)
+                    << testing::PrintToString(word);
+            }
+        }
+        // The save folder reaches the configuration file in its short form, naming the folder.
+        const std::string config = readFile(emulators / "zsnes.cfg");
+        const std::string prefix = "NewGfx = 0\r\nSaveDirectory = ";
+        ASSERT_TRUE(config.starts_with(prefix) && config.ends_with("\r\n"));
+        EXPECT_TRUE(
+            fs::equivalent(config.substr(prefix.size(), config.size() - prefix.size() - 2), saves));
+    }
+    EXPECT_TRUE(fake.messages.shown.empty()) << testing::PrintToString(fake.messages.shown);
+    EXPECT_FALSE(fs::exists(base / "sentinel"));
+    // Every extracted ROM was deleted after its game.
+    const auto extracted = platform::privateFolder("temp");
+    ASSERT_TRUE(extracted);
+    for (const auto& entry : fs::directory_iterator(*extracted)) {
+        EXPECT_TRUE(entry.path().filename().string().starts_with(".")) << entry.path();
+    }
+    fs::current_path(working);
+    unsetenv("XDG_RUNTIME_DIR");
+    fs::remove_all(base);  // names that are not UTF-8 are beyond QTemporaryDir
+}
+
+}  // namespace
+}  // namespace velmor::launch
