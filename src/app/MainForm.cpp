@@ -6,7 +6,6 @@
 #include <QSlider>
 #include <stdexcept>
 
-#include "app/FindControl.h"
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
@@ -14,8 +13,11 @@
 #include "options/Interlocks.h"
 #include "options/PathsTab.h"
 #include "settings/FrontEndSettings.h"
+#include "widgets/FindControl.h"
 
 namespace velmor::app {
+
+using widgets::findControl;
 namespace {
 
 constexpr int kProgressRootOpened = 5;

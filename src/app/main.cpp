@@ -10,8 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/ControlKit.h"
-#include "app/ExitOnExpose.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "platform/LinuxProgramInfo.h"
@@ -21,6 +19,8 @@
 #include "platform/SqliteRegistry.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11PlayerWindow.h"
+#include "widgets/ControlKit.h"
+#include "widgets/ExitOnExpose.h"
 
 int main(int argc, char** argv) {
     QElapsedTimer clock;
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velmor"));
     preparation.join();
     // One face for every text of the program, menus and tool tips included.
-    QApplication::setFont(velmor::app::dialogFont());
+    QApplication::setFont(velmor::widgets::dialogFont());
 
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     QObject::connect(&terminations, &velmor::platform::TerminationSignals::requested, &form,
                      &velmor::app::MainForm::requestClose);
 
-    velmor::app::ExitOnExpose exposeWatch(form.window(), clock);
+    velmor::widgets::ExitOnExpose exposeWatch(form.window(), clock);
 
     form.formLoad();
     if (form.window().isHidden() && form.closeRequested()) {
