@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
+#include "launch/GameSelect.h"
 #include "music/PlayerKeys.h"
 #include "options/Interlocks.h"
 #include "options/PathsTab.h"
@@ -39,6 +41,11 @@ MainForm::MainForm(platform::Platform& platform)
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
             &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
+
+    gamePicker_ = std::make_unique<launch::GamePicker>(
+        launch::GameSelectContext{*holders_, platform_.events, [this] { emit showGamePicture(); }});
+    connect(&findControl<QAbstractButton>(form, "Command2"), &QAbstractButton::clicked, this,
+            [this] { gamePicker_->open(record_.romPath); });
 }
 
 MainForm::~MainForm() = default;
