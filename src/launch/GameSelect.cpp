@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QPointer>
 #include <QPromise>
 #include <QPushButton>
 #include <thread>
@@ -170,15 +169,21 @@ void GameSelect::closeEvent(QCloseEvent* event) {
 
 GamePicker::GamePicker(GameSelectContext context) : context_(std::move(context)) {}
 
-GamePicker::~GamePicker() = default;
+GamePicker::~GamePicker() {
+    for (const QPointer<GameSelect>& closed : closing_) {
+        delete closed.data();
+    }
+}
 
 void GamePicker::open(const std::string& folder) {
+    std::erase_if(closing_, [](const QPointer<GameSelect>& closed) { return closed.isNull(); });
     if (window_ == nullptr) {
         window_ = std::make_unique<GameSelect>(context_);
         GameSelect* opened = window_.get();
         // Gone once closed: every opening starts afresh.
         QObject::connect(opened, &GameSelect::closed, opened, [this, opened] {
             if (window_.get() == opened) {
+                closing_.emplace_back(opened);
                 window_.release()->deleteLater();
             }
         });

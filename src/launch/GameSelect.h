@@ -2,6 +2,7 @@
 
 #include <QFuture>
 #include <QFutureWatcher>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -100,6 +101,9 @@ class GamePicker final {
   private:
     GameSelectContext context_;
     std::unique_ptr<GameSelect> window_;
+    // Closed windows go once the event loop is back where they closed, never under their own
+    // handlers; any still waiting when the picker goes, go with it.
+    std::vector<QPointer<GameSelect>> closing_;
 };
 
 }  // namespace velmor::launch
