@@ -98,7 +98,6 @@ void GameSelect::addBatch() {
         batches_.stop();
         folder_ = {};
         filled_ = true;
-        emit filled();
     }
 }
 

@@ -47,11 +47,8 @@ class GameSelect final : public QWidget {
     void setFolder(const std::string& folder);
     // True once the newest read is in the list in full.
     bool isFilled() const { return filled_; }
-    // A row's file name as the folder holds it, byte for byte.
-    const std::string& fileName(int row) const { return names_.at(static_cast<std::size_t>(row)); }
 
   signals:
-    void filled();
     // The window has closed, by any means; the owner lets it go.
     void closed();
 
