@@ -8,7 +8,7 @@
 #include <QMainWindow>
 #include <QWidget>
 
-#include "app/ExitOnExpose.h"
+#include "widgets/ExitOnExpose.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     window.setCentralWidget(new QWidget(&window));
     window.resize(kClientWidth, kClientHeight);
 
-    velmor::app::ExitOnExpose exposeWatch(window, clock);
+    velmor::widgets::ExitOnExpose exposeWatch(window, clock);
     window.show();
     return QApplication::exec();
 }

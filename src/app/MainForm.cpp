@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -8,17 +9,20 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/FindControl.h"
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
 #include "launch/GameLauncher.h"
+#include "launch/GameSelect.h"
 #include "music/PlayerKeys.h"
 #include "options/Interlocks.h"
 #include "options/PathsTab.h"
 #include "settings/FrontEndSettings.h"
+#include "widgets/FindControl.h"
 
 namespace velmor::app {
+
+using widgets::findControl;
 namespace {
 
 constexpr int kProgressRootOpened = 5;
@@ -44,6 +48,11 @@ MainForm::MainForm(platform::Platform& platform)
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
             &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
+
+    gamePicker_ = std::make_unique<launch::GamePicker>(
+        launch::GameSelectContext{*holders_, platform_.events, [this] { emit showGamePicture(); }});
+    connect(&findControl<QAbstractButton>(form, "Command2"), &QAbstractButton::clicked, this,
+            [this] { gamePicker_->open(record_.romPath); });
 }
 
 MainForm::~MainForm() = default;

@@ -15,6 +15,7 @@ class LoadingWindow;
 }
 namespace velmor::launch {
 class GameLauncher;
+class GamePicker;
 }
 namespace velmor::options {
 class Interlocks;
@@ -41,6 +42,7 @@ class MainForm final : public QObject {
     launch::GameLauncher& launcher() { return *launcher_; }
     platform::IntervalTimer* timer1() { return timer1_.get(); }
     platform::Countdown* countdown1() { return countdown1_.get(); }
+    launch::GamePicker& gamePicker() { return *gamePicker_; }
     // The splash while start-up runs; null once it has been closed.
     dialogs::LoadingWindow* splash() { return splash_.get(); }
 
@@ -86,6 +88,7 @@ class MainForm final : public QObject {
     std::unique_ptr<platform::IntervalTimer> timer1_;
     std::unique_ptr<platform::Countdown> countdown1_;
     std::unique_ptr<dialogs::LoadingWindow> splash_;
+    std::unique_ptr<launch::GamePicker> gamePicker_;
     QLabel* gmLabel_ = nullptr;
     bool loading_ = false;
     bool closeRequested_ = false;

@@ -11,11 +11,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/Artwork.h"
-#include "app/ControlKit.h"
-#include "app/FitLabel.h"
-#include "app/Geometry.h"
-#include "app/PictureButton.h"
 #include "app/pages/ControlsPage.h"
 #include "app/pages/MusicPage.h"
 #include "app/pages/OptionsPage.h"
@@ -23,8 +18,15 @@
 #include "app/pages/PicturesPage.h"
 #include "app/pages/SoundPage.h"
 #include "app/pages/VideoPage.h"
+#include "widgets/Artwork.h"
+#include "widgets/ControlKit.h"
+#include "widgets/FitLabel.h"
+#include "widgets/Geometry.h"
+#include "widgets/PictureButton.h"
 
 namespace velmor::app {
+
+using namespace widgets;  // the window is laid out with the widget kit throughout
 
 namespace {
 

@@ -10,8 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/ControlKit.h"
-#include "app/ExitOnExpose.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "platform/DBusScreenSaver.h"
@@ -25,6 +23,8 @@
 #include "platform/SqliteRegistry.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11PlayerWindow.h"
+#include "widgets/ControlKit.h"
+#include "widgets/ExitOnExpose.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
                      registry->problem().c_str());
     }
     // One face for every text of the program, menus and tool tips included.
-    QApplication::setFont(velmor::app::dialogFont());
+    QApplication::setFont(velmor::widgets::dialogFont());
 
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     QObject::connect(&terminations, &velmor::platform::TerminationSignals::requested, &form,
                      &velmor::app::MainForm::requestClose);
 
-    velmor::app::ExitOnExpose exposeWatch(form.window(), clock);
+    velmor::widgets::ExitOnExpose exposeWatch(form.window(), clock);
 
     form.formLoad();
     if (form.window().isHidden() && form.closeRequested()) {

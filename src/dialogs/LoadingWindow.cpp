@@ -7,14 +7,14 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/Artwork.h"
-#include "app/ControlKit.h"
-#include "app/Geometry.h"
+#include "widgets/Artwork.h"
+#include "widgets/ControlKit.h"
+#include "widgets/Geometry.h"
 
 namespace velmor::dialogs {
 
-using app::twipRect;
-using app::twips;
+using widgets::twipRect;
+using widgets::twips;
 
 namespace {
 
@@ -30,20 +30,22 @@ LoadingWindow::LoadingWindow(QWidget* parent)
     setObjectName(QStringLiteral("Loading"));
     setWindowTitle(QStringLiteral("Velmor"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFont(app::dialogFont());
-    app::paintDark(this);
+    setFont(widgets::dialogFont());
+    widgets::paintDark(this);
     setFixedSize(twips(4608), twips(3048));
 
-    app::picture(this, "Image1", app::artwork::picture(app::artwork::Picture::ProductLogo),
-                 twipRect(120, 0, 4410, 1770), true);
+    widgets::picture(this, "Image1",
+                     widgets::artwork::picture(widgets::artwork::Picture::ProductLogo),
+                     twipRect(120, 0, 4410, 1770), true);
 
-    QLabel* version =
-        app::label(this, "Label2", QStringLiteral("Version 0.5"), twipRect(2880, 1560, 1695, 255));
-    version->setFont(app::dialogFont(12.0, true));
+    QLabel* version = widgets::label(this, "Label2", QStringLiteral("Version 0.5"),
+                                     twipRect(2880, 1560, 1695, 255));
+    version->setFont(widgets::dialogFont(12.0, true));
 
-    status_ = app::label(this, "Label1", QStringLiteral("Please wait while loading configuration"),
-                         twipRect(240, 2160, 2895, 255));
-    status_->setFont(app::dialogFont(9.6));
+    status_ =
+        widgets::label(this, "Label1", QStringLiteral("Please wait while loading configuration"),
+                       twipRect(240, 2160, 2895, 255));
+    status_->setFont(widgets::dialogFont(9.6));
     // The box was measured for a narrower face; where the text needs more, let it run on
     // rather than cut it.
     status_->resize(std::max(status_->width(), status_->sizeHint().width()), status_->height());
@@ -56,7 +58,7 @@ LoadingWindow::LoadingWindow(QWidget* parent)
     progress_->setRange(0, kProgressMaximum);
     progress_->setValue(0);
     progress_->setTextVisible(false);
-    progress_->setPalette(app::systemPalette());
+    progress_->setPalette(widgets::systemPalette());
     progress_->setAttribute(Qt::WA_NoMousePropagation);
     paintTimer_.setSingleShot(true);
     connect(&paintTimer_, &QTimer::timeout, this, &LoadingWindow::showProgress);
@@ -71,7 +73,7 @@ QWidget* LoadingWindow::line(const char* name, int x1, int y1, int x2, int y2) {
     auto* result = new QWidget(this);
     result->setObjectName(QString::fromLatin1(name));
     QPalette palette = result->palette();
-    palette.setColor(QPalette::Window, app::systemPalette().color(QPalette::Button));
+    palette.setColor(QPalette::Window, widgets::systemPalette().color(QPalette::Button));
     result->setPalette(palette);
     result->setAutoFillBackground(true);
     // A line is drawing, not a control: a click on it is a click on the window.

@@ -6,8 +6,8 @@
 #include <QSlider>
 #include <stdexcept>
 
-#include "app/ClickSlider.h"
-#include "app/FindControl.h"
+#include "widgets/ClickSlider.h"
+#include "widgets/FindControl.h"
 
 namespace velmor::options {
 namespace {
@@ -21,26 +21,26 @@ const QString kFrameSkipPrefix = QStringLiteral("Frame Skip:  ");
 
 Interlocks::Interlocks(QWidget& form)
     : QObject(&form),
-      option3_(&app::findControl<QRadioButton>(form, "Option3")),
-      option4_(&app::findControl<QRadioButton>(form, "Option4")),
-      option5_(&app::findControl<QRadioButton>(form, "Option5")),
-      option6_(&app::findControl<QRadioButton>(form, "Option6")),
-      option7_(&app::findControl<QRadioButton>(form, "Option7")),
-      option8_(&app::findControl<QRadioButton>(form, "Option8")),
-      option11_(&app::findControl<QRadioButton>(form, "Option11")),
-      option12_(&app::findControl<QRadioButton>(form, "Option12")),
-      check12_(&app::findControl<QCheckBox>(form, "Check12")),
-      check15_(&app::findControl<QCheckBox>(form, "Check15")),
-      check16_(&app::findControl<QCheckBox>(form, "Check16")),
-      check17_(&app::findControl<QCheckBox>(form, "Check17")),
-      check18_(&app::findControl<QCheckBox>(form, "Check18")),
-      check19_(&app::findControl<QCheckBox>(form, "Check19")),
-      slider1_(&app::findControl<QSlider>(form, "Slider1")),
-      slider2_(&app::findControl<QSlider>(form, "Slider2")),
-      slider3_(&app::findControl<QSlider>(form, "Slider3")),
-      label7_(&app::findControl<QLabel>(form, "Label7")),
-      label13_(&app::findControl<QLabel>(form, "Label13")),
-      label14_(&app::findControl<QLabel>(form, "Label14")) {
+      option3_(&widgets::findControl<QRadioButton>(form, "Option3")),
+      option4_(&widgets::findControl<QRadioButton>(form, "Option4")),
+      option5_(&widgets::findControl<QRadioButton>(form, "Option5")),
+      option6_(&widgets::findControl<QRadioButton>(form, "Option6")),
+      option7_(&widgets::findControl<QRadioButton>(form, "Option7")),
+      option8_(&widgets::findControl<QRadioButton>(form, "Option8")),
+      option11_(&widgets::findControl<QRadioButton>(form, "Option11")),
+      option12_(&widgets::findControl<QRadioButton>(form, "Option12")),
+      check12_(&widgets::findControl<QCheckBox>(form, "Check12")),
+      check15_(&widgets::findControl<QCheckBox>(form, "Check15")),
+      check16_(&widgets::findControl<QCheckBox>(form, "Check16")),
+      check17_(&widgets::findControl<QCheckBox>(form, "Check17")),
+      check18_(&widgets::findControl<QCheckBox>(form, "Check18")),
+      check19_(&widgets::findControl<QCheckBox>(form, "Check19")),
+      slider1_(&widgets::findControl<QSlider>(form, "Slider1")),
+      slider2_(&widgets::findControl<QSlider>(form, "Slider2")),
+      slider3_(&widgets::findControl<QSlider>(form, "Slider3")),
+      label7_(&widgets::findControl<QLabel>(form, "Label7")),
+      label13_(&widgets::findControl<QLabel>(form, "Label13")),
+      label14_(&widgets::findControl<QLabel>(form, "Label14")) {
     const auto onSelect = [this](QRadioButton* option, void (Interlocks::*rule)()) {
         connect(option, &QRadioButton::toggled, this, [this, rule](bool selected) {
             if (selected) {
@@ -60,9 +60,9 @@ Interlocks::Interlocks(QWidget& form)
     connect(slider1_, &QSlider::valueChanged, this, &Interlocks::slider1Scroll);
     // Gamma and frame skip show their value only after a click with the mouse.
     const auto clicked = [&](QSlider* slider, void (Interlocks::*handler)()) {
-        auto* clickable = qobject_cast<app::ClickSlider*>(slider);
+        auto* clickable = qobject_cast<widgets::ClickSlider*>(slider);
         if (clickable != nullptr) {
-            connect(clickable, &app::ClickSlider::clicked, this, handler);
+            connect(clickable, &widgets::ClickSlider::clicked, this, handler);
         }
     };
     clicked(slider2_, &Interlocks::slider2Click);

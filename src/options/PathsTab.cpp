@@ -3,15 +3,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/FindControl.h"
+#include "widgets/FindControl.h"
 
 namespace velmor::options {
 
 PathsTab::PathsTab(QWidget& form, settings::SettingsRecord& record)
     : QObject(&form),
       record_(record),
-      linkPaths_(&app::findControl<QComboBox>(form, "LinkPaths")),
-      paths_(&app::findControl<QLineEdit>(form, "Paths")) {
+      linkPaths_(&widgets::findControl<QComboBox>(form, "LinkPaths")),
+      paths_(&widgets::findControl<QLineEdit>(form, "Paths")) {
     connect(linkPaths_, &QComboBox::currentIndexChanged, this, &PathsTab::linkPathsClick);
 }
 

@@ -3,14 +3,19 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "app/ClickSlider.h"
-#include "app/EditableList.h"
-#include "app/FitLabel.h"
 #include "app/MainWindow.h"
-#include "app/PictureButton.h"
+#include "widgets/ClickSlider.h"
+#include "widgets/EditableList.h"
+#include "widgets/FitLabel.h"
+#include "widgets/PictureButton.h"
 
 namespace velmor::app {
 namespace {
+
+using widgets::ClickSlider;
+using widgets::EditableList;
+using widgets::FitLabel;
+using widgets::PictureButton;
 
 class MainWindowTest : public testing::Test {
   protected:
@@ -86,19 +91,6 @@ TEST_F(MainWindowTest, HasItsSizeAndMenusAndClosesUnconditionally) {
     EXPECT_EQ(window.centralWidget()->size(), QSize(376, 246));
     EXPECT_TRUE(window.close());
     EXPECT_EQ(unload.count(), 1);
-}
-
-TEST(ClickSlider, ReportsAMouseClickWithTheSettledValueOnly) {
-    ClickSlider slider;
-    slider.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&slider));
-    std::vector<int> seen;
-    QObject::connect(&slider, &ClickSlider::clicked, [&] { seen.push_back(slider.value()); });
-    QTest::mouseClick(&slider, Qt::LeftButton);  // right of the thumb: pages up
-    EXPECT_GT(slider.value(), 0);
-    EXPECT_EQ(seen, std::vector{slider.value()});
-    QTest::keyClick(&slider, Qt::Key_Left);
-    EXPECT_EQ(seen.size(), 1u) << "keys are no click";
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <QTest>
 
-#include "app/ClickSlider.h"
 #include "app/FormTestSupport.h"
+#include "widgets/ClickSlider.h"
 
 namespace velmor::test {
 namespace {
@@ -104,7 +104,7 @@ TEST_F(Interlocks, OnlyTheCpuSliderFollowsTheKeys) {
     EXPECT_EQ(labelText("Label14"), frameSkip);
     // A mouse click on the slider (reported by the slider itself) shows its value.
     slider("Slider3").setValue(7);
-    emit qobject_cast<app::ClickSlider*>(&slider("Slider3"))->clicked();
+    emit qobject_cast<widgets::ClickSlider*>(&slider("Slider3"))->clicked();
     EXPECT_EQ(labelText("Label14"), "Frame Skip:  7");
 }
 

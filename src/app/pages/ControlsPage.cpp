@@ -1,9 +1,11 @@
 #include "app/pages/ControlsPage.h"
 
-#include "app/ControlKit.h"
-#include "app/Geometry.h"
+#include "widgets/ControlKit.h"
+#include "widgets/Geometry.h"
 
 namespace velmor::app {
+
+using namespace widgets;  // the window is laid out with the widget kit throughout
 
 namespace {
 

@@ -3,11 +3,13 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "app/Artwork.h"
-#include "app/ControlKit.h"
-#include "app/Geometry.h"
+#include "widgets/Artwork.h"
+#include "widgets/ControlKit.h"
+#include "widgets/Geometry.h"
 
 namespace velmor::app {
+
+using namespace widgets;  // the window is laid out with the widget kit throughout
 
 MusicPage::MusicPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("MusicPage"));

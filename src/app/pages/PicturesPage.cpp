@@ -3,10 +3,12 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "app/ControlKit.h"
-#include "app/Geometry.h"
+#include "widgets/ControlKit.h"
+#include "widgets/Geometry.h"
 
 namespace velmor::app {
+
+using namespace widgets;  // the window is laid out with the widget kit throughout
 
 PicturesPage::PicturesPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PicturesPage"));

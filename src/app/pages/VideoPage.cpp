@@ -2,10 +2,12 @@
 
 #include <QGroupBox>
 
-#include "app/ControlKit.h"
-#include "app/Geometry.h"
+#include "widgets/ControlKit.h"
+#include "widgets/Geometry.h"
 
 namespace velmor::app {
+
+using namespace widgets;  // the window is laid out with the widget kit throughout
 
 VideoPage::VideoPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VideoPage"));

@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 // A push button that is all picture: its face fills the button, and a second picture takes
 // the face's place while the button is held down.
@@ -26,4 +26,4 @@ class PictureButton final : public QPushButton {
     QPixmap pressed_;
 };
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

@@ -2,7 +2,7 @@
 
 #include <QSlider>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 // A horizontal slider that also reports a finished mouse click, as the video tab's gamma and
 // frame-skip sliders are handled on the click rather than on every step of the thumb.
@@ -24,4 +24,4 @@ class ClickSlider final : public QSlider {
     bool pressed_ = false;
 };
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

@@ -1,4 +1,4 @@
-#include "app/ArtworkPainter.h"
+#include "widgets/ArtworkPainter.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -8,9 +8,9 @@
 #include <QRadialGradient>
 #include <array>
 
-#include "app/Geometry.h"
+#include "widgets/Geometry.h"
 
-namespace velmor::app::artwork::painter {
+namespace velmor::widgets::artwork::painter {
 
 namespace {
 
@@ -210,4 +210,4 @@ QPixmap icon(int side) {
     return pixmap;
 }
 
-}  // namespace velmor::app::artwork::painter
+}  // namespace velmor::widgets::artwork::painter

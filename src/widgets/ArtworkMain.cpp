@@ -11,12 +11,12 @@
 #include <QtEndian>
 #include <cstdio>
 
-#include "app/Artwork.h"
-#include "app/ArtworkPainter.h"
+#include "widgets/Artwork.h"
+#include "widgets/ArtworkPainter.h"
 
-namespace painter = velmor::app::artwork::painter;
-using velmor::app::artwork::kPictureCount;
-using velmor::app::artwork::Picture;
+namespace painter = velmor::widgets::artwork::painter;
+using velmor::widgets::artwork::kPictureCount;
+using velmor::widgets::artwork::Picture;
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/ControlKit.h"
+#include "widgets/ControlKit.h"
 
-#include "app/EditableList.h"
+#include "widgets/EditableList.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,12 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/ClickSlider.h"
-#include "app/FitLabel.h"
-#include "app/Geometry.h"
-#include "app/PictureButton.h"
+#include "widgets/ClickSlider.h"
+#include "widgets/FitLabel.h"
+#include "widgets/Geometry.h"
+#include "widgets/PictureButton.h"
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 namespace {
 
@@ -155,4 +155,4 @@ ClickSlider* slider(QWidget* parent, const char* name, const SliderRange& range,
     return result;
 }
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

@@ -1,8 +1,8 @@
-#include "app/ClickSlider.h"
+#include "widgets/ClickSlider.h"
 
 #include <QMouseEvent>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 ClickSlider::ClickSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
 
@@ -20,4 +20,4 @@ void ClickSlider::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 // A label that keeps itself exactly as large as its text, growing and shrinking from its top
 // left corner. The value labels of the sliders are rewritten while the program runs, and a
@@ -24,4 +24,4 @@ class FitLabel final : public QLabel {
     bool fitPending_ = false;
 };
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

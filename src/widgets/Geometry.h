@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 // The window description places everything in twips; at 96 dots per inch 15 twips make one
 // pixel. Rounds to the nearest pixel (a fifteenth is never exactly a half, so no tie rule).
@@ -14,4 +14,4 @@ inline QRect twipRect(int left, int top, int width, int height) {
     return {twips(left), twips(top), twips(width), twips(height)};
 }
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 // A list the user may also type into; a typed entry is never added to its items. Its text
 // field is made the first time the list is shown: most of these lists sit on tabs that are not
@@ -17,4 +17,4 @@ class EditableList final : public QComboBox {
     void showEvent(QShowEvent* event) override;
 };
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

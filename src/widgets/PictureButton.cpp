@@ -1,11 +1,11 @@
-#include "app/PictureButton.h"
+#include "widgets/PictureButton.h"
 
 #include <QIcon>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 PictureButton::PictureButton(QWidget* parent) : QPushButton(parent) {
     setFlat(true);
@@ -43,4 +43,4 @@ void PictureButton::paintEvent(QPaintEvent*) {
     }
 }
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

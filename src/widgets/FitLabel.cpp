@@ -1,9 +1,9 @@
-#include "app/FitLabel.h"
+#include "widgets/FitLabel.h"
 
 #include <QEvent>
 #include <QMetaObject>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 FitLabel::FitLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
@@ -33,4 +33,4 @@ void FitLabel::changeEvent(QEvent* event) {
     }
 }
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

@@ -5,7 +5,7 @@
 // How the program's own pictures are drawn. The build runs this once and stores the results as
 // images inside the program, so that start-up only decodes them. Pictures meant to be stretched
 // are drawn larger than their boxes so that they stay sharp.
-namespace velmor::app::artwork::painter {
+namespace velmor::widgets::artwork::painter {
 
 // The product logo: the VELMOR wordmark on a dark field (main window and splash).
 QPixmap productLogo();
@@ -25,4 +25,4 @@ QPixmap cancelPressed();
 // The program's icon, square, `side` pixels wide.
 QPixmap icon(int side);
 
-}  // namespace velmor::app::artwork::painter
+}  // namespace velmor::widgets::artwork::painter

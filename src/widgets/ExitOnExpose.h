@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 // For start-up measurements: when VELMOR_EXIT_ON_EXPOSE=1, the moment `window` is first on
 // screen is printed as "exposed <ms since clock started>" and the process ends at once.
@@ -34,4 +34,4 @@ class ExitOnExpose final : public QObject {
     const QElapsedTimer& clock_;
 };
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

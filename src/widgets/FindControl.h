@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 // The control of the window with this object name and class. The window is built in code, so a
 // missing control is a fault of the program itself, reported as such.
@@ -17,4 +17,4 @@ Widget& findControl(QWidget& form, const char* name) {
     return *widget;
 }
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

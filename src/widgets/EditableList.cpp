@@ -1,6 +1,6 @@
-#include "app/EditableList.h"
+#include "widgets/EditableList.h"
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 EditableList::EditableList(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
@@ -14,4 +14,4 @@ void EditableList::showEvent(QShowEvent* event) {
     QComboBox::showEvent(event);
 }
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

@@ -16,7 +16,7 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-namespace velmor::app {
+namespace velmor::widgets {
 
 class ClickSlider;
 class FitLabel;
@@ -77,4 +77,4 @@ struct SliderRange {
 ClickSlider* slider(QWidget* parent, const char* name, const SliderRange& range, const QRect& place,
                     const QString& toolTip = {});
 
-}  // namespace velmor::app
+}  // namespace velmor::widgets

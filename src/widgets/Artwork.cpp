@@ -1,4 +1,4 @@
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QImage>
 #include <QPixmapCache>
@@ -6,7 +6,7 @@
 #include <QtEndian>
 #include <cstring>
 
-namespace velmor::app::artwork {
+namespace velmor::widgets::artwork {
 namespace {
 
 // The pack as the build stored it: the number of pictures, then each picture's width and
@@ -67,4 +67,4 @@ QIcon windowIcon() {
     return icon;
 }
 
-}  // namespace velmor::app::artwork
+}  // namespace velmor::widgets::artwork

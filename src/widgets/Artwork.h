@@ -6,7 +6,7 @@
 // The program's own pictures, drawn when the program is built (ArtworkPainter.h) and stored
 // inside it as one pack, so that they look the same wherever it runs and cost start-up no
 // drawing and no decoding.
-namespace velmor::app::artwork {
+namespace velmor::widgets::artwork {
 
 // Every picture of the pack, in the pack's order.
 enum class Picture {
@@ -32,4 +32,4 @@ QPixmap picture(Picture which);
 // The program's icon, at its three sizes.
 QIcon windowIcon();
 
-}  // namespace velmor::app::artwork
+}  // namespace velmor::widgets::artwork
