@@ -9,7 +9,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
-    desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus python3
+    desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus xdotool python3
     fonts-dejavu-core fonts-liberation2
     # the fuzzer of the zip extraction
     clang libclang-rt-14-dev

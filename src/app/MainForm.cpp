@@ -43,8 +43,12 @@ MainForm::MainForm(platform::Platform& platform)
             &MainForm::saveSettingsClick);
     launcher_ = std::make_unique<launch::GameLauncher>(platform_, *holders_, record_,
                                                        [this] { return saveGUISettings(); });
-    connect(&findControl<QPushButton>(form, "Command1"), &QPushButton::clicked, this,
-            [this] { launcher_->command1Click(); });
+    connect(&findControl<QPushButton>(form, "Command1"), &QPushButton::clicked, this, [this] {
+        launcher_->command1Click();
+        if (closeRequested_) {
+            window_->close();  // asked for while the game ran
+        }
+    });
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
             &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
@@ -66,7 +70,7 @@ void MainForm::progress(int position) {
 }
 
 void MainForm::requestClose() {
-    if (loading_) {
+    if (loading_ || launcher_->running()) {
         closeRequested_ = true;
         return;
     }

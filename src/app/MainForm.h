@@ -16,7 +16,7 @@ class LoadingWindow;
 namespace velmor::launch {
 class GameLauncher;
 class GamePicker;
-}
+}  // namespace velmor::launch
 namespace velmor::options {
 class Interlocks;
 class PathsTab;
@@ -59,7 +59,8 @@ class MainForm final : public QObject {
     void saveSettingsClick();
 
     // Closes the window as its close box does; asked during start-up, the close waits until
-    // every setting is loaded, so that the save never writes a half-loaded window.
+    // every setting is loaded, so that the save never writes a half-loaded window, and asked
+    // while a game runs, it waits until the game has ended.
     void requestClose();
     bool closeRequested() const { return closeRequested_; }
 

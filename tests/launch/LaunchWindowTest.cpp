@@ -1,0 +1,127 @@
+// The main window while the emulator of a direct launch runs, driven by real X input: it takes
+// no input (a second LAUNCH, a click on an option), yet keeps repainting.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/MainForm.h"
+#include "app/MainWindow.h"
+#include "launch/GameLauncher.h"
+#include "platform/LinuxProcesses.h"
+#include "platform/LinuxShortNames.h"
+#include "support/FakePlatform.h"
+#include "support/XInput.h"
+
+namespace velmor::launch {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+  public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+int runsLogged(const fs::path& log) {
+    std::ifstream in(log);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    int runs = 0;
+    for (std::size_t at = 0; (at = text.find("\ncwd ", at)) != std::string::npos; ++at) {
+        ++runs;
+    }
+    return runs;
+}
+
+TEST(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
+    test::XInput input;
+    if (!input.connected() || QGuiApplication::platformName() != "xcb") {
+        GTEST_SKIP() << "needs an X server";
+    }
+    QTemporaryDir temp;
+    const fs::path dir = temp.path().toStdString();
+    fs::create_directories(dir / "runtime");
+    fs::permissions(dir / "runtime", fs::perms(0700));
+    setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
+    setenv("FAKE_EMULATOR_LOG", (dir / "log").c_str(), 1);
+    setenv("FAKE_EMULATOR_SLEEP_MS", "1500", 1);
+    fs::create_directories(dir / "roms");
+    std::ofstream(dir / "roms/game.smc") << "ROM";
+
+    test::FakePlatform fake;
+    platform::LinuxProcesses processes;
+    platform::LinuxShortNames shortNames;
+    const platform::Platform& f = fake.platform;
+    platform::Platform real{f.registry, f.events,  f.timers,   f.playerWindow, f.messages,
+                            f.program,  processes, shortNames, f.screenSaver,  f.fileDialogs};
+    app::MainForm form(real);
+    form.formLoad();
+    form.record().zsnesPath = FAKE_EMULATOR;
+    form.record().romPath = (dir / "roms").string();
+    QWidget& window = form.window();
+    window.findChild<QLabel*>("GmLabel")->setText("game.smc");
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto& launch = *window.findChild<QPushButton*>("Command1");
+    auto& pages = *window.findChild<QTabWidget*>("SSTab1");
+    auto* shown = window.findChild<QCheckBox*>("Check1");  // "Enabled", of the sound page
+    for (int page = 0; page < pages.count() && !shown->isVisible(); ++page) {
+        pages.setCurrentIndex(page);
+    }
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window) && shown->isVisible());
+    auto& sound = *shown;
+    auto& tabs = *window.findChild<QWidget*>("SSTab1");
+    ASSERT_FALSE(sound.isChecked());
+
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    int paintsWhileRunning = -1;
+    // While the game runs: the window is asked to repaint, and LAUNCH and an option are clicked.
+    QTimer::singleShot(500, [&] {
+        counter.paints = 0;
+        window.update();
+        tabs.update();
+        input.click(launch.mapToGlobal(launch.rect().center()));
+        QTimer::singleShot(200, [&] {
+            QStyleOptionButton option;
+            option.initFrom(&sound);
+            const QRect box =
+                sound.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &sound);
+            input.click(sound.mapToGlobal(box.center()));
+        });
+        QTimer::singleShot(
+            600, [&] { paintsWhileRunning = form.launcher().running() ? counter.paints : -2; });
+    });
+    QElapsedTimer clock;
+    clock.start();
+    input.click(launch.mapToGlobal(launch.rect().center()));
+    QTest::qWait(100);
+    EXPECT_GE(clock.elapsed(), 1400);  // the wait happened inside the click
+    QTest::qWait(1000);                // room for any click that was held back
+
+    EXPECT_EQ(runsLogged(dir / "log"), 1);
+    EXPECT_FALSE(sound.isChecked());
+    EXPECT_GT(paintsWhileRunning, 0);
+    unsetenv("FAKE_EMULATOR_SLEEP_MS");
+}
+
+}  // namespace
+}  // namespace velmor::launch
