@@ -12,6 +12,7 @@
 #include "launch/ExtractedRomPath.h"
 #include "launch/Unzip.h"
 #include "platform/Files.h"
+#include "platform/UniqueFd.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"
 

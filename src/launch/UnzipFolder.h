@@ -6,26 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/UniqueFd.h"
+
 namespace velmor::launch {
 
-// A file descriptor, closed when it goes out of scope.
-class UniqueFd final {
-  public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd();
-
-    int get() const { return fd_; }
-    int release();
-    explicit operator bool() const { return fd_ >= 0; }
-
-  private:
-    int fd_ = -1;
-};
+using platform::UniqueFd;
 
 // A file being written under a temporary name in a folder. It takes its real name only at
 // commit(); until then nobody sees a half-written file under that name, and a file that is
