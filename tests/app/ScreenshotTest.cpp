@@ -6,10 +6,11 @@
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "dialogs/LoadingWindow.h"
+#include "launch/GameSelect.h"
 #include "support/FakePlatform.h"
 
 // Pictures of the real windows on a real X server, for a person to look at: the main window
-// with each of its tabs, the splash and the About box. Run under xvfb-run.
+// with each of its tabs, the splash, the About box and the game picker. Run under xvfb-run.
 namespace velmor::app {
 
 // Shows the window, saves its picture and says where, so the run's log leads to it.
@@ -46,6 +47,21 @@ TEST(Screenshot, SplashAndAboutBox) {
     dialogs::LoadingWindow about;
     about.showAsAbout();
     shoot(about, QStringLiteral("about"));
+}
+
+TEST(Screenshot, GamePicker) {
+    QTemporaryDir roms;
+    for (const char* name : {"Super Game 2.smc", "super game 10.SFC", "Racer.zip", "notes.txt"}) {
+        QFile(roms.filePath(name)).open(QIODevice::WriteOnly);
+    }
+    test::FakePlatform fake;
+    MainForm form(fake.platform);
+    form.formLoad();
+    form.gamePicker().open(roms.path().toStdString());
+    auto* picker = form.gamePicker().window();
+    ASSERT_NE(picker, nullptr);
+    QTest::qWait(200);  // the list is filled off the window's thread
+    shoot(*picker, QStringLiteral("gameselect"));
 }
 
 }  // namespace velmor::app
