@@ -175,6 +175,7 @@ std::vector<Hostile> hostileNames() {
 struct EmulatorRun {
     std::vector<std::string> words;
     std::vector<std::string> contents;  // "-" when the word names no readable file
+    std::string folder;                 // its working folder
 };
 
 std::string unhex(std::string_view hex) {
@@ -190,6 +191,7 @@ std::vector<EmulatorRun> readRuns(const fs::path& log) {
     std::istringstream in(readFile(log));
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with("cwd ")) {
+            runs.back().folder = unhex(line.substr(4));
             runs.emplace_back();
             continue;
         }
@@ -267,6 +269,7 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
             ASSERT_EQ(runs.size(), 1U) << game;
             const EmulatorRun& run = runs.front();
             ASSERT_EQ(run.words.size(), switches.size() + 2) << testing::PrintToString(run.words);
+            EXPECT_EQ(run.folder, base.string());  // Velmor's own, through the shell too
             EXPECT_EQ(run.contents.front().substr(0, 4),
                       "\x7f"
                       "ELF");
