@@ -57,6 +57,9 @@ PlayList::PlayList(PlaylistEditorContext context)
     list1_->setGeometry(widgets::twipRect(0, 120, 4452, 2544));
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
     list1_->setUniformItemSizes(true);
+    // The blanks that fill every added item would only scroll the list sideways into nothing.
+    list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list1_->setTextElideMode(Qt::ElideNone);
     QPushButton* command1 = widgets::pushButton(client, "Command1", QStringLiteral("Add SPC File"),
                                                 widgets::twipRect(1560, 2760, 1212, 252));
     QPushButton* command2 = widgets::pushButton(client, "Command2", QStringLiteral("Delete File"),

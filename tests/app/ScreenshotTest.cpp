@@ -6,6 +6,7 @@
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "dialogs/LoadingWindow.h"
+#include "music/PlaylistEditor.h"
 #include "support/FakePlatform.h"
 
 // Pictures of the real windows on a real X server, for a person to look at: the main window
@@ -46,6 +47,19 @@ TEST(Screenshot, SplashAndAboutBox) {
     dialogs::LoadingWindow about;
     about.showAsAbout();
     shoot(about, QStringLiteral("about"));
+}
+
+TEST(Screenshot, PlaylistEditor) {
+    test::FakePlatform fake;
+    MainForm form(fake.platform);
+    fake.fileDialogs.answers = {"/home/user/music/Chrono Trigger - Corridors of Time.spc",
+                                "/home/user/music/caf\xe9.zst"};
+    form.window().findChild<QPushButton*>("Command10")->click();
+    music::PlayList& editor = *form.playlistEditor().window();
+    for (int i = 0; i < 2; ++i) {
+        editor.findChild<QPushButton*>("Command1")->click();
+    }
+    shoot(editor, QStringLiteral("playlist"));
 }
 
 }  // namespace velmor::app
