@@ -18,6 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Far beyond any list of songs (a million long paths); a larger file is taken for something else
+// rather than read into memory whole.
+constexpr off_t kLargestPlaylist = off_t{256} << 20;
 
 bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
@@ -100,7 +103,8 @@ std::optional<std::vector<std::string>> readPlaylist(const std::string& path) {
     // Non-blocking only so that opening a pipe cannot wait for a writer; it is refused below.
     Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_size > kLargestPlaylist) {
         return std::nullopt;
     }
     std::string bytes;
@@ -118,6 +122,9 @@ std::optional<std::vector<std::string>> readPlaylist(const std::string& path) {
             return std::nullopt;
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > static_cast<std::size_t>(kLargestPlaylist)) {
+            return std::nullopt;  // it grew while being read
+        }
     }
     return parsePlaylist(bytes);
 }
@@ -211,11 +218,11 @@ bool writePlaylist(const std::string& path, const std::vector<std::string>& entr
     }
     bool written = true;
     if (replacing) {
-        // Owner and group stay where the system allows it (it does for a user's own files).
         if (::fchown(file.get(), old.st_uid, old.st_gid) != 0) {
-            errno = 0;
+            // Only the owner's group, or root, may keep another owner or group: the new file
+            // is then the saver's, with the old permissions.
         }
-        written = ::fchmod(file.get(), old.st_mode & 07777) == 0;
+        written = ::fchmod(file.get(), old.st_mode & 0777) == 0;
     }
     written = written && writeAll(file.get(), playlistText(entries));
     written = written && ::fsync(file.get()) == 0;

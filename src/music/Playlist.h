@@ -11,8 +11,8 @@ namespace velmor::music {
 // Entries are bytes as the file system gives them; nothing is decoded.
 
 // The entries of a playlist file, in order. Nothing when the file cannot be opened or read: a
-// folder, a missing or unreadable file, or anything that is not a regular file (a pipe or a
-// device could hold the program forever).
+// folder, a missing or unreadable file, anything that is not a regular file (a pipe or a device
+// could hold the program forever), or a file of more than 256 MiB.
 std::optional<std::vector<std::string>> readPlaylist(const std::string& path);
 
 // The entries of a playlist's bytes. Fields end at a comma or a line end (CR LF, LF alone or

@@ -74,10 +74,12 @@ TEST(Playlist, WrittenFilesReadBackTheSame) {
     EXPECT_EQ(dir.files(), 1u) << "no temporary file is left";
 }
 
-TEST(Playlist, FoldersMissingFilesAndPipesReadAsNothing) {
+TEST(Playlist, FoldersMissingFilesPipesAndHugeFilesReadAsNothing) {
     Folder dir;
     ASSERT_EQ(::mkfifo((dir.path / "pipe.spl").c_str(), 0600), 0);
-    for (const char* name : {"", "missing.spl", "pipe.spl"}) {
+    std::ofstream(dir.path / "huge.spl") << "\"/a.spc\"\r\n";
+    fs::resize_file(dir.path / "huge.spl", std::uintmax_t{1} << 30);  // sparse: no disk used
+    for (const char* name : {"", "missing.spl", "pipe.spl", "huge.spl"}) {
         EXPECT_EQ(readPlaylist((dir.path / name).string()), std::nullopt) << name;
     }
 }
