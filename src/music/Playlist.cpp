@@ -219,8 +219,8 @@ bool writePlaylist(const std::string& path, const std::vector<std::string>& entr
     bool written = true;
     if (replacing) {
         if (::fchown(file.get(), old.st_uid, old.st_gid) != 0) {
-            // Only the owner's group, or root, may keep another owner or group: the new file
-            // is then the saver's, with the old permissions.
+            // Only root may hand a file to another owner, and a user only to a group of their
+            // own; otherwise the new file is the saver's, with the old permissions.
         }
         written = ::fchmod(file.get(), old.st_mode & 0777) == 0;
     }
