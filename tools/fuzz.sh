@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes the zip extraction with libFuzzer (clang, AddressSanitizer and UndefinedBehaviorSanitizer)
-# for SECONDS (default 60), starting from archives made here by Info-ZIP's zip. Exits non-zero
-# on a finding; the input that caused it is kept in build-fuzz/.
+# Fuzzes the zip extraction and the playlist reader with libFuzzer (clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer) for SECONDS each (default 60), starting from archives made here by
+# Info-ZIP's zip and from playlists made here. Exits non-zero on a finding; the input that caused
+# it is kept in build-fuzz/.
 #
 #   bash tools/fuzz.sh [SECONDS]
 set -euo pipefail
@@ -46,4 +47,44 @@ VELMOR_FUZZ_DIR=$work/run ASAN_OPTIONS=detect_leaks=1 \
     exit 1
 }
 grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' "$work/log" || true
-echo "fuzz: no finding in ${seconds} s"
+echo "fuzz: no finding in the zip extraction in ${seconds} s"
+
+# The playlist reader and writer use no Qt either.
+flock /tmp/velmor-build.lock clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
+    -fno-sanitize-recover=all -Isrc tests/music/PlaylistFuzzer.cpp src/music/Playlist.cpp \
+    -o "$build_dir/playlist_fuzzer"
+
+# Seeds: an unclosed quote, NUL bytes, bytes that are not UTF-8, CR alone, plain and empty
+# fields. A 1 MB line and 100,000 entries run once on their own first (-timeout catches a reader
+# that slows down with size): mutating inputs that large would leave few runs for the rest.
+lists=$work/playlists
+big=$work/big-playlists
+mkdir -p "$lists" "$big" "$work/playlist-run"
+printf '"/music/a.spc"\r\n"/music/b, c.spc"\r\n' >"$lists/written.spl"
+printf '"/music/a.spc"\r\n"/music/open.spc\r\nplain.spc\r\n' >"$lists/unclosed.spl"
+printf '"a\0b.spc"\r\nc\0d.spc,"\0"\r\n' >"$lists/nul.spl"
+printf '"/music/caf\351.spc"\r\n\377\376,"\xc3\x28"\n' >"$lists/latin1.spl"
+printf '"a.spc"\r"b.spc"\rc.spc\r\r,,d.spc ,\t"e"x\n' >"$lists/cr-alone.spl"
+printf '\357\273\277"bom.spc"\r\n""\r\n' >"$lists/bom.spl"
+{ printf '"'; head -c 1048576 /dev/zero | tr '\0' x; printf '"\r\n'; } >"$big/long-line.spl"
+seq -f '"/music/song %.0f.spc"' 100000 | sed 's/$/\r/' >"$big/many.spl"
+{ printf '"unclosed\n'; seq -f 'song %.0f.spc' 100000; } >"$big/unclosed-many.spl"
+
+VELMOR_FUZZ_DIR=$work/playlist-run ASAN_OPTIONS=detect_leaks=1 \
+    "$build_dir/playlist_fuzzer" -timeout=20 -rss_limit_mb=2048 "$big"/* 2>"$work/playlist-log" || {
+    tail -n 60 "$work/playlist-log"
+    echo "fuzz: a finding in the playlist reader on a large playlist" >&2
+    exit 1
+}
+grep -E '^Executed .* in [0-9]+ ms' "$work/playlist-log" || true
+VELMOR_FUZZ_DIR=$work/playlist-run ASAN_OPTIONS=detect_leaks=1 \
+    "$build_dir/playlist_fuzzer" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build_dir/playlist-" "$lists" \
+    2>"$work/playlist-log" || {
+    tail -n 60 "$work/playlist-log"
+    echo "fuzz: a finding in the playlist reader; the input is in $build_dir/" >&2
+    exit 1
+}
+grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' \
+    "$work/playlist-log" || true
+echo "fuzz: no finding in the playlist reader in ${seconds} s"

@@ -15,6 +15,7 @@
 #include "launch/GameLauncher.h"
 #include "launch/GameSelect.h"
 #include "music/PlayerKeys.h"
+#include "music/PlaylistEditor.h"
 #include "options/Interlocks.h"
 #include "options/PathsTab.h"
 #include "settings/FrontEndSettings.h"
@@ -57,6 +58,12 @@ MainForm::MainForm(platform::Platform& platform)
         launch::GameSelectContext{*holders_, platform_.events, [this] { emit showGamePicture(); }});
     connect(&findControl<QAbstractButton>(form, "Command2"), &QAbstractButton::clicked, this,
             [this] { gamePicker_->open(record_.romPath); });
+
+    playlistEditor_ = std::make_unique<music::PlaylistEditor>(
+        music::PlaylistEditorContext{platform_.fileDialogs, platform_.messages, platform_.program,
+                                     [this] { return record_.romPath; }});
+    connect(&findControl<QAbstractButton>(form, "Command10"), &QAbstractButton::clicked, this,
+            [this] { playlistEditor_->open(); });
 }
 
 MainForm::~MainForm() = default;

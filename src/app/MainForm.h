@@ -17,6 +17,9 @@ namespace velmor::launch {
 class GameLauncher;
 class GamePicker;
 }  // namespace velmor::launch
+namespace velmor::music {
+class PlaylistEditor;
+}
 namespace velmor::options {
 class Interlocks;
 class PathsTab;
@@ -43,6 +46,7 @@ class MainForm final : public QObject {
     platform::IntervalTimer* timer1() { return timer1_.get(); }
     platform::Countdown* countdown1() { return countdown1_.get(); }
     launch::GamePicker& gamePicker() { return *gamePicker_; }
+    music::PlaylistEditor& playlistEditor() { return *playlistEditor_; }
     // The splash while start-up runs; null once it has been closed.
     dialogs::LoadingWindow* splash() { return splash_.get(); }
 
@@ -90,6 +94,7 @@ class MainForm final : public QObject {
     std::unique_ptr<platform::Countdown> countdown1_;
     std::unique_ptr<dialogs::LoadingWindow> splash_;
     std::unique_ptr<launch::GamePicker> gamePicker_;
+    std::unique_ptr<music::PlaylistEditor> playlistEditor_;
     QLabel* gmLabel_ = nullptr;
     bool loading_ = false;
     bool closeRequested_ = false;

@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "dialogs/LoadingWindow.h"
 #include "launch/GameSelect.h"
+#include "music/PlaylistEditor.h"
 #include "support/FakePlatform.h"
 
 // Pictures of the real windows on a real X server, for a person to look at: the main window
@@ -62,6 +63,19 @@ TEST(Screenshot, GamePicker) {
     ASSERT_NE(picker, nullptr);
     QTest::qWait(200);  // the list is filled off the window's thread
     shoot(*picker, QStringLiteral("gameselect"));
+}
+
+TEST(Screenshot, PlaylistEditor) {
+    test::FakePlatform fake;
+    MainForm form(fake.platform);
+    fake.fileDialogs.answers = {"/home/user/music/Chrono Trigger - Corridors of Time.spc",
+                                "/home/user/music/caf\xe9.zst"};
+    form.window().findChild<QPushButton*>("Command10")->click();
+    music::PlayList& editor = *form.playlistEditor().window();
+    for (int i = 0; i < 2; ++i) {
+        editor.findChild<QPushButton*>("Command1")->click();
+    }
+    shoot(editor, QStringLiteral("playlist"));
 }
 
 }  // namespace velmor::app

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QListWidget;
+class QPushButton;
+
+namespace velmor::platform {
+class FileDialogs;
+class Messages;
+class ProgramInfo;
+}  // namespace velmor::platform
+
+namespace velmor::music {
+
+// What the playlist editor uses outside itself.
+struct PlaylistEditorContext {
+    platform::FileDialogs& fileDialogs;
+    platform::Messages& messages;
+    platform::ProgramInfo& program;
+    // The "Rom Location" path as it is now: the folder every dialog of the editor starts in.
+    std::function<std::string()> romLocation;
+};
+
+// PlayList: the playlist editor, a window of its own beside the main window. It builds, loads
+// and saves playlist files and never touches the main window's song list. Its list lives only in
+// the window: closing it discards the list.
+class PlayList final : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit PlayList(PlaylistEditorContext context);
+
+    // The entries as they stand, each with the bytes it will be saved from.
+    std::vector<std::string> entries() const;
+
+  signals:
+    // The window has closed, by any means; the owner lets it go.
+    void closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void command1Click();
+    void command2Click();
+    void clearClick();
+    void loadClick();
+    void saveClick();
+    void closeClick();
+
+    void buildMenu();
+    std::string startFolder() const;
+    void append(const std::string& entry);
+
+    PlaylistEditorContext context_;
+    QListWidget* list1_ = nullptr;
+};
+
+// Opens the playlist editor: one window at a time, brought forward when it is already open, and
+// a new, empty one once it has been closed.
+class PlaylistEditor final {
+  public:
+    explicit PlaylistEditor(PlaylistEditorContext context);
+    ~PlaylistEditor();
+    PlaylistEditor(const PlaylistEditor&) = delete;
+    PlaylistEditor& operator=(const PlaylistEditor&) = delete;
+
+    void open();
+    // The open window, or null.
+    PlayList* window() const { return window_.get(); }
+
+  private:
+    PlaylistEditorContext context_;
+    std::unique_ptr<PlayList> window_;
+    // Closed windows go once the event loop is back where they closed, never under their own
+    // handlers; any still waiting when the editor goes, go with it.
+    std::vector<QPointer<PlayList>> closing_;
+};
+
+}  // namespace velmor::music

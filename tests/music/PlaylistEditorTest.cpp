@@ -1,0 +1,116 @@
+#include "music/PlaylistEditor.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/FormTestSupport.h"
+#include "music/Playlist.h"
+
+namespace velmor::test {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+class PlaylistEditorTest : public FormTest {
+  protected:
+    // The open editor; when there is none, Edit Playlist opens it.
+    music::PlayList& window() {
+        if (form->playlistEditor().window() == nullptr) {
+            get<QPushButton>("Command10").click();
+        }
+        return *form->playlistEditor().window();
+    }
+    template <typename Widget = QAction>
+    Widget& in(const char* name) {
+        return *window().findChild<Widget*>(QString::fromLatin1(name));
+    }
+    // Add SPC File or a menu item, the dialog answering `answer` (nothing: cancelled).
+    void add(std::optional<std::string> answer) {
+        fake.fileDialogs.answers.push_back(std::move(answer));
+        in<QPushButton>("Command1").click();
+    }
+    void menu(const char* item, std::optional<std::string> answer) {
+        fake.fileDialogs.answers.push_back(std::move(answer));
+        in(item).trigger();
+    }
+    void remove() { in<QPushButton>("Command2").click(); }
+    QListWidget& list1() { return in<QListWidget>("List1"); }
+
+    QTemporaryDir made;
+    const std::string dir = made.path().toStdString();
+};
+
+TEST_F(PlaylistEditorTest, AddPadsNamesSaveWritesTheirBytesWithoutTheBlanks) {
+    const std::string latin1 = "/music/caf\xe9.spc";
+    const std::string longName = "/" + std::string(300, 'n') + ".spc";
+    form->record().romPath = "/roms";
+    add("/music/a,b.spc");
+    add(std::nullopt);
+    form->record().romPath.clear();
+    add(latin1);
+    add(longName);
+    EXPECT_EQ(window().entries(), (Entries{"/music/a,b.spc" + std::string(241, ' '),
+                                           latin1 + std::string(240, ' '), longName}));
+    EXPECT_EQ(list1().item(1)->text().trimmed(), QStringLiteral("/music/caf\uFFFD.spc"));
+    EXPECT_EQ(fake.fileDialogs.requests.front().folder, "/roms");
+    EXPECT_EQ(fake.fileDialogs.requests.back().folder, "/opt/velmor") << "the program's folder";
+
+    menu("Save", dir + "/typed");
+    std::ifstream saved(dir + "/typed", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+              "\"/music/a,b.spc\"\r\n\"" + latin1 + "\"\r\n\"" + longName + "\"\r\n");
+    menu("Load", dir + "/typed");
+    EXPECT_EQ(window().entries(), (Entries{"/music/a,b.spc", latin1, longName}));
+}
+
+TEST_F(PlaylistEditorTest, DeleteClearLoadAndCancelsChangeOnlyWhatTheySay) {
+    music::writePlaylist(dir + "/three.spl", {"/a.spc", "/b.spc", "/c.spc"});
+    menu("Load", dir + "/three.spl");
+    remove();
+    EXPECT_EQ(fake.messages.shown, Entries{"You must choose a file to remove."});
+    list1().setCurrentRow(1);
+    remove();
+    remove();
+    EXPECT_EQ(window().entries(), (Entries{"/a.spc", "/c.spc"})) << "only the chosen one goes";
+    EXPECT_EQ(fake.messages.shown.size(), 2u);
+
+    add(std::nullopt);
+    menu("Load", std::nullopt);
+    menu("Save", std::nullopt);
+    EXPECT_EQ(list1().count(), 2) << "cancelled dialogs change nothing";
+    EXPECT_FALSE(std::filesystem::exists(dir + "/empty.spl"));
+    in("Clear").trigger();
+    menu("Save", dir + "/empty.spl");
+    EXPECT_EQ(std::filesystem::file_size(dir + "/empty.spl"), 0u);
+
+    menu("Load", dir + "/three.spl");
+    menu("Load", dir);  // a folder cannot be read: the list was emptied first
+    EXPECT_EQ(list1().count(), 0);
+}
+
+TEST_F(PlaylistEditorTest, OneWindowBesideTheMainWindowEmptyAgainAfterClose) {
+    music::PlayList& first = window();
+    EXPECT_FALSE(first.isModal() || first.parentWidget() != nullptr ||
+                 first.testAttribute(Qt::WA_QuitOnClose));
+    add("/a.spc");
+    get<QPushButton>("Command10").click();
+    EXPECT_EQ(form->playlistEditor().window(), &first) << "Edit Playlist brings it forward";
+
+    QPointer<music::PlayList> closed(&first);
+    in("Close").trigger();
+    EXPECT_EQ(form->playlistEditor().window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    EXPECT_EQ(list1().count(), 0);
+    window().close();  // the close box
+    EXPECT_EQ(form->playlistEditor().window(), nullptr);
+}
+
+}  // namespace
+}  // namespace velmor::test
