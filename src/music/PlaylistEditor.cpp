@@ -159,7 +159,11 @@ void PlayList::saveClick() {
     if (!chosen || chosen->empty()) {
         return;
     }
-    writePlaylist(*chosen, entries());
+    // The old file is left whole when the new one cannot be written; the user is told, rather
+    // than left to believe the playlist saved.
+    if (!writePlaylist(*chosen, entries())) {
+        context_.messages.show("The playlist could not be saved as " + *chosen + ".");
+    }
 }
 
 void PlayList::closeClick() {

@@ -92,6 +92,8 @@ TEST_F(PlaylistEditorTest, DeleteClearLoadAndCancelsChangeOnlyWhatTheySay) {
     menu("Load", dir + "/three.spl");
     menu("Load", dir);  // a folder cannot be read: the list was emptied first
     EXPECT_EQ(list1().count(), 0);
+    menu("Save", dir);  // nor written over
+    EXPECT_EQ(fake.messages.shown.back(), "The playlist could not be saved as " + dir + ".");
 }
 
 TEST_F(PlaylistEditorTest, OneWindowBesideTheMainWindowEmptyAgainAfterClose) {
