@@ -1,11 +1,14 @@
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
 #include "app/FormTestSupport.h"
+#include "platform/QtEvents.h"
 #include "settings/Catalogue.h"
 
 namespace velmor::test {
@@ -43,6 +46,18 @@ TEST_F(MusicTab, TheCommandLinesPlaylistPlaysAtTheEndOfStartUpAndTheTabsControls
     EXPECT_EQ(list("MusicList").currentText(), "/m/other.zst");
     QTest::mouseClick(&get<QPushButton>("Command13"), Qt::LeftButton);
     EXPECT_EQ(fake.log.back(), "detached " + player + "  -r 0 /m/other.zst");
+}
+
+// The pause between two players keeps the window alive: events run while it lasts.
+TEST(QtEventsWait, RunsWindowEventsForTheWholePause) {
+    platform::QtEvents events;
+    QElapsedTimer clock;
+    int ran = 0;
+    QTimer::singleShot(20, [&ran] { ++ran; });
+    clock.start();
+    events.wait(200);
+    EXPECT_GE(clock.elapsed(), 200);
+    EXPECT_EQ(ran, 1);
 }
 
 }  // namespace
