@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <cstdio>
 #include <stdexcept>
 
@@ -16,6 +17,8 @@
 #include "launch/GameSelect.h"
 #include "music/PlayerKeys.h"
 #include "music/PlaylistEditor.h"
+#include "music/ComboSongList.h"
+#include "music/MusicPlayerControl.h"
 #include "options/Interlocks.h"
 #include "options/PathsTab.h"
 #include "settings/FrontEndSettings.h"
@@ -29,6 +32,7 @@ namespace {
 constexpr int kProgressRootOpened = 5;
 constexpr int kProgressLoaded = 195;
 constexpr int kProgressDone = 200;
+constexpr int kMusicTab = 5;
 
 }  // namespace
 
@@ -84,11 +88,29 @@ void MainForm::requestClose() {
     window_->close();
 }
 
+void MainForm::wireMusic() {
+    QWidget& form = *window_;
+    songList_ = std::make_unique<music::ComboSongList>(findControl<QComboBox>(form, "MusicList"));
+    auto& tabs = findControl<QTabWidget>(form, "SSTab1");
+    music_ = std::make_unique<music::MusicPlayerControl>(
+        platform_, *holders_, record_, *songList_, *timer1_, *countdown1_,
+        music::MusicWindow{[this] { window_->show(); },
+                           [&tabs] { tabs.setCurrentIndex(kMusicTab); }});
+    music::MusicPlayerControl* music = music_.get();
+    const auto button = [&form](const char* name) { return &findControl<QPushButton>(form, name); };
+    connect(button("Command13"), &QPushButton::clicked, this, [music] { music->command13Click(); });
+    connect(button("Command14"), &QPushButton::clicked, this, [music] { music->command14Click(); });
+    connect(button("Command9"), &QPushButton::clicked, this, [music] { music->command9Click(); });
+    connect(button("Command11"), &QPushButton::clicked, this, [music] { music->command11Click(); });
+    connect(this, &MainForm::getCommandLine, this, [music] { music->getCommandLine(); });
+}
+
 void MainForm::formLoad() {
     QWidget& form = *window_;
     loading_ = true;
     timer1_ = platform_.timers.createIntervalTimer();
     countdown1_ = platform_.timers.createCountdown();
+    wireMusic();
 
     splash_ = std::make_unique<dialogs::LoadingWindow>();
     connect(splash_.get(), &dialogs::LoadingWindow::closed, this,
@@ -144,8 +166,8 @@ void MainForm::saveSettingsClick() {
 }
 
 void MainForm::queryUnload() {
-    if (record_.closeSpc && timer1_ != nullptr && countdown1_ != nullptr) {
-        music::closePlayerOnExit(platform_.playerWindow, platform_.events, *countdown1_, *timer1_);
+    if (record_.closeSpc && music_ != nullptr) {
+        music_->closePlayerOnExit();
     }
     saveGUISettings();
     platform_.events.process();

@@ -19,7 +19,9 @@ class GamePicker;
 }  // namespace velmor::launch
 namespace velmor::music {
 class PlaylistEditor;
-}
+class ComboSongList;
+class MusicPlayerControl;
+}  // namespace velmor::music
 namespace velmor::options {
 class Interlocks;
 class PathsTab;
@@ -47,6 +49,8 @@ class MainForm final : public QObject {
     platform::Countdown* countdown1() { return countdown1_.get(); }
     launch::GamePicker& gamePicker() { return *gamePicker_; }
     music::PlaylistEditor& playlistEditor() { return *playlistEditor_; }
+    // The music tab's buttons and timers; null until formLoad has made the timers.
+    music::MusicPlayerControl* music() { return music_.get(); }
     // The splash while start-up runs; null once it has been closed.
     dialogs::LoadingWindow* splash() { return splash_.get(); }
 
@@ -81,6 +85,8 @@ class MainForm final : public QObject {
 
   private:
     void progress(int position);
+    // The music tab's buttons, its timers' events and the command line's file.
+    void wireMusic();
 
     platform::Platform& platform_;
     settings::SettingsStore store_;
@@ -92,6 +98,8 @@ class MainForm final : public QObject {
     options::PathsTab* pathsTab_ = nullptr;
     std::unique_ptr<platform::IntervalTimer> timer1_;
     std::unique_ptr<platform::Countdown> countdown1_;
+    std::unique_ptr<music::ComboSongList> songList_;
+    std::unique_ptr<music::MusicPlayerControl> music_;  // gone before the timers it drives
     std::unique_ptr<dialogs::LoadingWindow> splash_;
     std::unique_ptr<launch::GamePicker> gamePicker_;
     std::unique_ptr<music::PlaylistEditor> playlistEditor_;

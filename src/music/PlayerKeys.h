@@ -12,6 +12,9 @@ namespace velmor::music {
 // The title of the music player's window.
 inline constexpr std::string_view kPlayerTitle = "SPCPLAY";
 
+// The keys sent to a running player before it is started afresh on a song: Enter, Enter.
+inline const std::vector<std::string_view> kPlayKeys{"Return", "Return"};
+
 // The keys that make the player leave its song and close: Enter, then Tab.
 inline const std::vector<std::string_view> kCloseKeys{"Return", "Tab"};
 

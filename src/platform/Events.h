@@ -10,6 +10,9 @@ class Events {
     virtual void process() = 0;
     // Pauses the calling thread for `milliseconds` without processing events.
     virtual void sleep(int milliseconds) = 0;
+    // Lets window events run for `milliseconds`, then returns: a pause that keeps the windows
+    // alive.
+    virtual void wait(int milliseconds) = 0;
 };
 
 }  // namespace velmor::platform

@@ -8,6 +8,7 @@ class QtEvents final : public Events {
   public:
     void process() override;
     void sleep(int milliseconds) override;
+    void wait(int milliseconds) override;
 };
 
 }  // namespace velmor::platform

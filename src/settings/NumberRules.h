@@ -7,10 +7,26 @@
 
 namespace velmor::settings {
 
-// The leading decimal number of a text: an optional sign, digits, an optional decimal point and
-// fraction, blanks inside skipped, the first other character ending it. A text without such a
-// number is 0. A number too large for a double gives an infinity of its sign.
-double numericValue(std::string_view text);
+// What a leading-number reading accepts beyond an optional sign, digits and one decimal point.
+struct NumberSyntax {
+    std::string_view skipped;    // characters passed over wherever they stand
+    bool exponent = false;       // an E or D exponent: 1.5E3, 2D-1
+    bool radixPrefixes = false;  // &H hexadecimal and &O octal digits
+};
+
+// The stored settings: blanks, tabs and line ends skipped, plain decimal numbers only.
+inline constexpr NumberSyntax kSettingNumbers{" \t\n\r", false, false};
+// The song time boxes: blanks, tabs and line feeds skipped, exponents and &H/&O prefixes read.
+inline constexpr NumberSyntax kTimerNumbers{" \t\n", true, true};
+
+// The leading number of a text in `syntax`, the first other character ending it. A text without
+// such a number is 0. A number too large for a double gives an infinity of its sign.
+double leadingNumber(std::string_view text, const NumberSyntax& syntax);
+
+// The leading decimal number of a stored setting's text (`kSettingNumbers`).
+inline double numericValue(std::string_view text) {
+    return leadingNumber(text, kSettingNumbers);
+}
 
 // `value` to the nearest integer, a half going to the even neighbour; nothing when the result
 // does not fit 64 bits (or the value is not finite).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace velmor::settings {
@@ -30,6 +31,23 @@ TEST(NumericValue, NumbersBeyondADoubleBecomeInfinitiesOfTheirSign) {
     EXPECT_TRUE(std::isinf(numericValue("-" + huge)) && numericValue("-" + huge) < 0);
     EXPECT_EQ(numericValue("0." + std::string(400, '0') + "1"), 0.0);
     EXPECT_DOUBLE_EQ(numericValue(std::string(30, '1')), 1.1111111111111111e29);
+}
+
+TEST(LeadingNumber, TimerTextsAlsoReadExponentsAndRadixPrefixesWhereSettingsStop) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* text;
+        double timer;
+        double setting;
+    } cases[] = {{"4 5", 45, 45},      {"1\r2", 1, 12},  {"1.5E3", 1500, 1.5},    {"2d-1", 0.2, 2},
+                 {"1 e 2", 100, 1},    {"1e+", 1, 1},    {"1e2.5", 100, 1},       {"e5", 0, 0},
+                 {"-1e400", -inf, -1}, {"1e-400", 0, 1}, {"1234e306", inf, 1234}, {"& h 1F", 31, 0},
+                 {"&HFG", 15, 0},      {"&O17", 15, 0},  {"&o8", 0, 0},           {"-&H10", 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.text));
+        EXPECT_EQ(leadingNumber(c.text, kTimerNumbers), c.timer);
+        EXPECT_EQ(numericValue(c.text), c.setting);
+    }
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {

@@ -11,6 +11,13 @@ void note(std::vector<std::string>* log, std::string entry) {
 
 }  // namespace
 
+void FakeEvents::wait(int milliseconds) {
+    note(log, "wait " + std::to_string(milliseconds));
+    if (onWait) {
+        onWait();
+    }
+}
+
 void FakeIntervalTimer::setEnabled(bool enabled) {
     enabled_ = enabled;
     note(log, enabled ? "Timer1 on" : "Timer1 off");
@@ -134,6 +141,7 @@ std::optional<std::string> FakeFileDialogs::browseFolder(std::string_view title)
 FakePlatform::FakePlatform()
     : platform{registry, events,    timers,     playerWindow, messages,
                program,  processes, shortNames, screenSaver,  fileDialogs} {
+    events.log = &log;
     timers.log = &log;
     playerWindow.log = &log;
     messages.log = &log;

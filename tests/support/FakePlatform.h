@@ -22,9 +22,13 @@ class FakeEvents final : public platform::Events {
         }
     }
     void sleep(int milliseconds) override { slept.push_back(milliseconds); }
+    // Logs "wait N", lets `onWait` act as an event in the pause would, and returns at once.
+    void wait(int milliseconds) override;
     int processed = 0;
     std::vector<int> slept;
     std::function<void()> onProcess;
+    std::function<void()> onWait;
+    std::vector<std::string>* log = nullptr;
 };
 
 // Timers that fire only when the test says so.

@@ -1,0 +1,296 @@
+#include "music/MusicPlayerControl.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+
+#include "music/PlayerCommandLine.h"
+#include "music/PlayerKeys.h"
+#include "music/Playlist.h"
+#include "music/SongList.h"
+#include "music/SongTime.h"
+#include "settings/Holders.h"
+#include "settings/SettingsRecord.h"
+
+namespace velmor::music {
+namespace {
+
+constexpr std::string_view kLocatePlayer = "You must locate SPCPlay.exe on the Paths tab";
+constexpr std::string_view kSelectMusic = "You must select a music file";
+constexpr std::string_view kInvalidTimer = "You entered an invalid number into the timer";
+constexpr std::string_view kMusicFilter =
+    "SPC Playlists|*.spl|Standard Saved State|*.zs?|SPC Saved State|*.spc|All Saved "
+    "States|*.zs?;*.spc;*.spl";
+constexpr int kAllSavedStates = 4;
+constexpr int kSongChangePause = 1000;
+
+bool isPlaylistName(std::string_view name) {
+    return name.ends_with("spl");  // letter case counts: "SPL" names a song
+}
+
+// What keeps the player at `path` from being run, said for the user; nothing when it can be.
+std::optional<std::string> playerProblem(const std::string& path) {
+    if (path.empty()) {
+        return std::string(kLocatePlayer);
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return "SPCPlay was not found at " + path +
+               "\n\nCheck the SPCPlay Executable on the Paths tab.";
+    }
+    if (::access(path.c_str(), X_OK) != 0) {
+        return "SPCPlay at " + path + " cannot be run: the file is not executable.";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+MusicPlayerControl::MusicPlayerControl(platform::Platform& platform, settings::Holders& holders,
+                                       const settings::SettingsRecord& record, SongList& songs,
+                                       platform::IntervalTimer& timer1,
+                                       platform::Countdown& countdown1, MusicWindow window)
+    : platform_(platform),
+      holders_(holders),
+      record_(record),
+      songs_(songs),
+      timer1_(timer1),
+      countdown1_(countdown1),
+      window_(std::move(window)) {
+    timer1_.onTimer = [this] { timer1Timer(); };
+    countdown1_.onTick = [this](int timeRemaining) { countdown1Tick(timeRemaining); };
+}
+
+MusicPlayerControl::~MusicPlayerControl() {
+    timer1_.onTimer = nullptr;
+    countdown1_.onTick = nullptr;
+}
+
+bool MusicPlayerControl::yielded(int ticket) {
+    platform_.events.process();
+    return ticket == tickets_;
+}
+
+bool MusicPlayerControl::paused(int ticket) {
+    // The old player gets its time to close; the window stays alive meanwhile.
+    platform_.events.wait(kSongChangePause);
+    return ticket == tickets_ && yielded(ticket);
+}
+
+void MusicPlayerControl::command13Click() {
+    const int ticket = ++tickets_;
+    if (!yielded(ticket)) {
+        return;
+    }
+    if (sendPlayerKeys(platform_.playerWindow, kPlayKeys) && !yielded(ticket)) {
+        return;
+    }
+    stopSongTimers();
+    if (!paused(ticket)) {
+        return;
+    }
+    const std::string switches = playerSwitches(readPlayerOptions(holders_));
+    if (record_.spcPlayPath.empty()) {
+        platform_.messages.show(kLocatePlayer);
+    } else if (songs_.currentIndex() < 0) {
+        platform_.messages.show(kSelectMusic);
+    } else {
+        startChecked(switches);
+    }
+}
+
+void MusicPlayerControl::command14Click() {
+    const int ticket = ++tickets_;
+    if (!yielded(ticket)) {
+        return;
+    }
+    if (sendPlayerKeys(platform_.playerWindow, kCloseKeys) && !yielded(ticket)) {
+        return;
+    }
+    stopSongTimers();
+    if (paused(ticket)) {
+        nextSong(true);
+    }
+}
+
+void MusicPlayerControl::command9Click() {
+    const int ticket = ++tickets_;
+    if (!yielded(ticket)) {
+        return;
+    }
+    if (sendPlayerKeys(platform_.playerWindow, kCloseKeys) &&
+        !(yielded(ticket) && yielded(ticket))) {
+        return;
+    }
+    stopCountdownFirst();
+    showWindow();
+    setLabel(kStoppedLabel);
+}
+
+void MusicPlayerControl::timer1Timer() {
+    const int ticket = ++tickets_;
+    showWindow();
+    if (!yielded(ticket)) {
+        return;
+    }
+    // Without a player window the timers are left as they are.
+    if (platform_.playerWindow.activate(kPlayerTitle)) {
+        if (!yielded(ticket)) {
+            return;
+        }
+        platform_.playerWindow.sendKeys(kCloseKeys);
+        stopSongTimers();
+        if (!yielded(ticket)) {
+            return;
+        }
+    }
+    if (paused(ticket)) {
+        nextSong(false);
+    }
+}
+
+void MusicPlayerControl::nextSong(bool checkLocation) {
+    if (songs_.currentIndex() != songs_.count() - 1) {
+        const std::string switches = playerSwitches(readPlayerOptions(holders_));
+        songs_.setCurrentIndex(songs_.currentIndex() + 1);
+        if (checkLocation && record_.spcPlayPath.empty()) {
+            platform_.messages.show(kLocatePlayer);
+        } else {
+            startChecked(switches);
+        }
+    }
+    setLabel(kNextSongLabel);
+}
+
+void MusicPlayerControl::startChecked(const std::string& switches) {
+    const std::optional<int> milliseconds =
+        songTimeMilliseconds(holders_.text("Text1"), holders_.text("Text2"));
+    if (!milliseconds) {
+        platform_.messages.show(kInvalidTimer);
+        return;
+    }
+    // A player that cannot run would leave the timers counting down a song that never plays,
+    // and a command line without its program would make the song file itself the program.
+    const std::string& player = record_.spcPlayPath;
+    if (const auto problem = playerProblem(player)) {
+        platform_.messages.show(*problem);
+        return;
+    }
+    armSongTimer(*milliseconds);
+    const std::string commandLine =
+        playerCommandLine(platform_.shortNames, player, switches, songs_.currentText());
+    if (commandLine.starts_with(' ') || !platform_.processes.startDetached(commandLine)) {
+        stopSongTimers();
+        platform_.messages.show("SPCPlay at " + player + " could not be started.");
+    }
+}
+
+void MusicPlayerControl::command11Click() {
+    const std::string& saves = record_.savePath;
+    const std::optional<std::string> name = platform_.fileDialogs.openFile(
+        {"Open", std::string(kMusicFilter), saves.empty() ? platform_.program.folder() : saves,
+         kAllSavedStates, lastChoice_});
+    if (!name || name->empty()) {
+        return;
+    }
+    lastChoice_ = *name;
+    // The name is taken whole: a path may be longer than 255 characters and may end in blanks.
+    songs_.clear();
+    if (isPlaylistName(*name)) {
+        const auto entries = readPlaylist(*name);
+        if (!entries) {
+            return;  // an unreadable playlist leaves the list empty
+        }
+        songs_.append(*entries);
+    } else {
+        songs_.append({*name});
+    }
+    if (songs_.count() > 0) {
+        songs_.setCurrentIndex(0);
+    }
+}
+
+void MusicPlayerControl::getCommandLine() {
+    const std::string line = platform_.program.commandLine();
+    if (line.empty()) {
+        return;
+    }
+    if (isPlaylistName(line)) {
+        const auto entries = readPlaylist(line);
+        if (!entries) {
+            platform_.messages.show("The playlist " + line + " could not be read.");
+            showTabIfAsked();
+            return;
+        }
+        songs_.append(*entries);
+    } else {
+        songs_.append({line});
+    }
+    if (songs_.count() == 0) {
+        platform_.messages.show("The playlist " + line + " holds no songs.");
+        showTabIfAsked();
+        return;
+    }
+    songs_.setCurrentIndex(0);
+    const int ticket = ++tickets_;
+    if (sendPlayerKeys(platform_.playerWindow, kPlayKeys)) {
+        countdown1_.setEnabled(false);
+        if (!yielded(ticket)) {
+            return;
+        }
+    }
+    const std::string switches = playerSwitches(readPlayerOptions(holders_));
+    if (record_.spcPlayPath.empty()) {
+        platform_.messages.show(kLocatePlayer);
+    } else if (songs_.currentIndex() < 0) {
+        platform_.messages.show(kSelectMusic);
+    } else {
+        startChecked(switches);
+    }
+    showTabIfAsked();
+}
+
+void MusicPlayerControl::closePlayerOnExit() {
+    ++tickets_;  // a change of song under way must not start a player after the end
+    music::closePlayerOnExit(platform_.playerWindow, platform_.events, countdown1_, timer1_);
+}
+
+void MusicPlayerControl::countdown1Tick(int timeRemaining) {
+    setLabel(countdownText(timeRemaining));
+}
+
+void MusicPlayerControl::armSongTimer(int milliseconds) {
+    timer1_.setInterval(milliseconds);
+    timer1_.setEnabled(true);
+    countdown1_.setDuration(milliseconds);
+    countdown1_.setEnabled(true);
+}
+
+void MusicPlayerControl::stopSongTimers() {
+    timer1_.setEnabled(false);
+    countdown1_.setEnabled(false);
+}
+
+void MusicPlayerControl::stopCountdownFirst() {
+    countdown1_.setEnabled(false);
+    timer1_.setEnabled(false);
+}
+
+void MusicPlayerControl::showWindow() {
+    if (window_.show) {
+        window_.show();
+    }
+}
+
+void MusicPlayerControl::showTabIfAsked() {
+    if (record_.autoTab && window_.showMusicTab) {
+        window_.showMusicTab();
+    }
+}
+
+void MusicPlayerControl::setLabel(std::string_view text) {
+    holders_.setText("Label10", std::string(text));
+}
+
+}  // namespace velmor::music

@@ -1,0 +1,300 @@
+#include "music/MusicPlayerControl.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "music/SongList.h"
+#include "platform/LinuxProcesses.h"
+#include "platform/LinuxShortNames.h"
+#include "settings/SettingsRecord.h"
+#include "support/FakeHolders.h"
+#include "support/FakePlatform.h"
+
+namespace velmor::music {
+namespace {
+
+namespace fs = std::filesystem;
+using Log = std::vector<std::string>;
+using Handler = void (MusicPlayerControl::*)();
+
+class FakeSongs final : public SongList {
+  public:
+    int count() const override { return static_cast<int>(items.size()); }
+    int currentIndex() const override { return current; }
+    void setCurrentIndex(int index) override { current = index; }
+    std::string currentText() const override { return items.at(current); }
+    void clear() override { *this = FakeSongs{{}, -1}; }
+    void append(const std::vector<std::string>& s) override {
+        items.insert(items.end(), s.begin(), s.end());
+    }
+    FakeSongs(std::vector<std::string> songs, int index)
+        : items(std::move(songs)), current(index) {}
+    std::vector<std::string> items;
+    int current;
+};
+
+Log operator+(Log a, const Log& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+// A log of these entries; unlike braces, it may stand inside a test macro.
+template <typename... Entries>
+Log L(const Entries&... entries) {
+    return Log{std::string(entries)...};
+}
+const Log kArm{"Timer1 on", "Countdown1 on"};
+const Log kPause{"wait 1000", "yield"};
+
+// The music tab on the fake platform; every yield and window show goes into the one log. The
+// player is the stand-in program, so that the same tab can also start it for real.
+class Music : public testing::Test {
+  protected:
+    Music() {
+        fs::copy_file(FAKE_PLAYER, player);
+        record.spcPlayPath = player;
+        holders.texts = {{"Text1", "0"}, {"Text2", "30"}};
+        holders.boxes["Check2"] = 1;
+        holders.lists["Combo1"] = 2;
+        fake.events.onProcess = [this] { fake.log.push_back("yield"); };
+    }
+    Log run(Handler handler) {
+        fake.log.clear();
+        (music.*handler)();
+        return fake.log;
+    }
+    std::string started(const std::string& song) {
+        return "detached " + player + "  -z -r 2 " + song;
+    }
+    std::string write(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    }
+
+    QTemporaryDir temp;
+    fs::path dir{temp.path().toStdString()};
+    std::string player = (dir / "spcplay").string();
+    test::FakePlatform fake;
+    test::FakeHolders holders;
+    settings::SettingsRecord record;
+    FakeSongs songs{{"a.spc", "b.spc", "c.spc"}, 0};
+    std::unique_ptr<platform::IntervalTimer> timer1 = fake.timers.createIntervalTimer();
+    std::unique_ptr<platform::Countdown> countdown1 = fake.timers.createCountdown();
+    int tabShown = 0;
+    MusicWindow window{[this] { fake.log.push_back("show"); }, [this] { ++tabShown; }};
+    MusicPlayerControl music{fake.platform, holders, record, songs, *timer1, *countdown1, window};
+    const Handler play = &MusicPlayerControl::command13Click;
+    const Handler next = &MusicPlayerControl::command14Click;
+};
+
+TEST_F(Music, PlayNextTheSongsEndAndStopCloseThePlayerAndChangeSongInTheirOrder) {
+    fake.playerWindow.present = true;
+    songs.current = 1;
+    const Log keys{"yield", "activate SPCPLAY", "key Return"};
+    EXPECT_EQ(run(play), keys + L("key Return", "yield", "Timer1 off", "Countdown1 off") + kPause +
+                             kArm + L(started("b.spc")));
+    EXPECT_EQ(timer1->interval() + countdown1->duration(), 60000);
+    countdown1->onTick(59500);
+    EXPECT_EQ(holders.texts["Label10"], "Time to next song:  1 : 00");
+
+    EXPECT_EQ(run(next), keys + L("key Tab", "yield", "Timer1 off", "Countdown1 off") + kPause +
+                             kArm + L(started("c.spc")));
+    EXPECT_EQ(holders.texts["Label10"], "Time to next song:  ");
+    // At the last song the player is closed and nothing follows.
+    EXPECT_EQ(run(&MusicPlayerControl::timer1Timer),
+              L("show", "yield", "activate SPCPLAY", "yield", "key Return", "key Tab", "Timer1 off",
+                "Countdown1 off", "yield") +
+                  kPause);
+    EXPECT_EQ(songs.current, 2);
+    EXPECT_EQ(run(&MusicPlayerControl::command9Click),
+              keys + L("key Tab", "yield", "yield", "Countdown1 off", "Timer1 off", "show"));
+    EXPECT_EQ(holders.texts["Label10"], "Time to next song:");
+
+    // Without a window no keys, and the song's end leaves the timers alone; without a current
+    // song the first one plays; an empty list plays nothing.
+    fake.playerWindow.present = false;
+    songs.current = -1;
+    EXPECT_EQ(run(&MusicPlayerControl::timer1Timer),
+              L("show", "yield", "activate SPCPLAY (none)") + kPause + kArm + L(started("a.spc")));
+    songs.clear();
+    EXPECT_EQ(run(next),
+              L("yield", "activate SPCPLAY (none)", "Timer1 off", "Countdown1 off") + kPause);
+}
+
+TEST_F(Music, APlayOrNextThatFailsACheckSaysWhyAndLeavesNothingPlaying) {
+    const auto fails = [&](Handler handler, const std::string& message) {
+        SCOPED_TRACE(message);
+        const Log log = run(handler);
+        EXPECT_EQ(log.end()[-2], "yield");  // after the pause, with nothing started
+        EXPECT_EQ(log.back(), "message " + message);
+        EXPECT_FALSE(timer1->enabled() || countdown1->enabled());
+    };
+    record.spcPlayPath.clear();
+    fails(play, "You must locate SPCPlay.exe on the Paths tab");
+    fails(next, "You must locate SPCPlay.exe on the Paths tab");
+    record.spcPlayPath = player;
+    songs.current = -1;
+    fails(play, "You must select a music file");
+    songs.current = 0;
+    holders.texts["Text1"] = "2147483647";
+    fails(play, "You entered an invalid number into the timer");
+    holders.texts["Text1"] = "0";
+    record.spcPlayPath = dir.string();  // a folder
+    fails(next, "SPCPlay was not found at " + dir.string() +
+                    "\n\nCheck the SPCPlay Executable on the Paths tab.");
+    record.spcPlayPath = player;
+    fs::permissions(player, fs::perms(0644));
+    if (::geteuid() != 0) {  // the superuser may run anything
+        fails(play, "SPCPlay at " + player + " cannot be run: the file is not executable.");
+    }
+    fs::permissions(player, fs::perms(0755));
+    fake.processes.starts = false;  // the timers armed for it are stopped again
+    EXPECT_EQ(run(play).end()[-4], started(songs.items[songs.current]));
+    EXPECT_EQ(fake.log.back(), "message SPCPlay at " + player + " could not be started.");
+    EXPECT_FALSE(timer1->enabled() || countdown1->enabled());
+}
+
+TEST_F(Music, AClickDuringAChangeOfSongTakesOverSoThatOnlyOnePlayerStarts) {
+    const auto during = [&](Handler handler) {
+        fake.events.onWait = [this, handler] {
+            const auto once = std::exchange(fake.events.onWait, nullptr);  // keeps this alive
+            (music.*handler)();
+        };
+    };
+    during(next);
+    const Log log = run(next);
+    EXPECT_EQ(std::count(log.begin(), log.end(), started("b.spc")), 1);
+    EXPECT_EQ(log.back(), started("b.spc"));
+    during(&MusicPlayerControl::command9Click);
+    EXPECT_EQ(run(play).back(), "show");
+    EXPECT_FALSE(timer1->enabled());
+}
+
+TEST_F(Music, SelectMusicListsTheSongOrThePlaylistsEntriesAndPlaysNothing) {
+    const std::string list = write("three.spl", "\"/m/1.spc\"\r\n\"/m/2, b.spc\"\r\n\"/m/3\"\r\n");
+    const std::string longName = "/m/" + std::string(300, 'x') + ".spc ";
+    fake.fileDialogs.answers = {list, "/m/LIST.SPL", (dir / "no.spl").string(), std::nullopt,
+                                "",   longName};
+    record.savePath = "/saves";
+    using Listed = std::pair<std::vector<std::string>, int>;
+    const auto select = [&] {
+        fake.log.clear();
+        music.command11Click();
+        return Listed{songs.items, songs.current};
+    };
+    EXPECT_EQ(select(), (Listed{{"/m/1.spc", "/m/2, b.spc", "/m/3"}, 0}));
+    EXPECT_EQ(fake.log, L("open dialog Open"));
+    const platform::FileRequest& asked = fake.fileDialogs.requests.front();
+    EXPECT_EQ(asked.filter + asked.folder + asked.fileName + std::to_string(asked.filterIndex),
+              "SPC Playlists|*.spl|Standard Saved State|*.zs?|SPC Saved State|*.spc|All Saved "
+              "States|*.zs?;*.spc;*.spl/saves4");
+    record.savePath.clear();
+    EXPECT_EQ(select(), (Listed{{"/m/LIST.SPL"}, 0}));
+    EXPECT_EQ(fake.fileDialogs.requests.back().folder, "/opt/velmor");
+    EXPECT_EQ(fake.fileDialogs.requests.back().fileName, list);  // the previous choice
+    EXPECT_EQ(select(), (Listed{{}, -1}));                       // unreadable playlist
+    songs.items = {"kept"}, songs.current = 0;
+    EXPECT_EQ(select(), (Listed{{"kept"}, 0}));    // cancelled
+    EXPECT_EQ(select(), (Listed{{"kept"}, 0}));    // no name
+    EXPECT_EQ(select(), (Listed{{longName}, 0}));  // a Linux name is taken whole
+}
+
+TEST_F(Music, TheCommandLinesFileIsPlayedAtOnceAndTheMusicTabShown) {
+    const auto open = [&](const std::string& line) {
+        fake.program.line = line;
+        songs.clear();
+        return run(&MusicPlayerControl::getCommandLine);
+    };
+    record.autoTab = true;
+    EXPECT_EQ(open(""), L());
+    EXPECT_EQ(tabShown, 0);
+    const std::string list = write("list.spl", "\"/m/1.spc\"\r\n\"/m/2.spc\"\r\n");
+    fake.playerWindow.present = true;  // only the countdown is stopped, and there is no pause
+    EXPECT_EQ(open(list),
+              L("activate SPCPLAY", "key Return", "key Return", "Countdown1 off", "yield") + kArm +
+                  L(started("/m/1.spc")));
+    fake.playerWindow.present = false;
+    EXPECT_EQ(open("/m/LIST.SPL").back(), started("/m/LIST.SPL"));
+    EXPECT_EQ(open("\"" + list + "\"").back(), started("\"" + list + "\""));
+    record.spcPlayPath.clear();
+    EXPECT_EQ(open(list).back(), "message You must locate SPCPlay.exe on the Paths tab");
+    EXPECT_EQ(songs.items.size(), 2U);
+    EXPECT_EQ(open(list + ".gone.spl"),
+              L("message The playlist " + list + ".gone.spl could not be read."));
+    EXPECT_EQ(open(write("empty.spl", "")),
+              L("message The playlist " + (dir / "empty.spl").string() + " holds no songs."));
+    EXPECT_EQ(tabShown, 6);
+    record.autoTab = false;
+    open(list);
+    EXPECT_EQ(tabShown, 6);
+}
+
+// The words the stand-in player received, a line per start, once `count` starts have written.
+std::vector<std::string> waitForRuns(const fs::path& log, std::size_t count) {
+    std::vector<std::string> runs;
+    for (int attempt = 0; attempt < 500 && runs.size() < count; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream in(log, std::ios::binary);
+        runs.assign(1, "");
+        for (std::string line; std::getline(in, line);) {
+            const auto tab = line.find('\t');  // none on the "cwd" line that ends a start
+            if (tab == std::string::npos) {
+                runs.emplace_back();
+            } else {
+                runs.back() += QByteArray::fromHex(line.substr(0, tab).c_str()).toStdString() + " ";
+            }
+        }
+        runs.pop_back();
+    }
+    return runs;
+}
+
+TEST_F(Music, ForRealTheCommandLineNextTheSongsEndAndPlayEachRunOnePlayerOnTheirSong) {
+    fs::create_directories(dir / "runtime");
+    fs::permissions(dir / "runtime", fs::perms(0700));
+    setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
+    setenv("FAKE_EMULATOR_LOG", (dir / "log").c_str(), 1);
+    fs::create_directories(dir / "SPC Play");
+    fs::rename(player, dir / "SPC Play/spcplay");
+    record.spcPlayPath = (dir / "SPC Play/spcplay").string();
+    platform::LinuxProcesses processes;
+    platform::LinuxShortNames shortNames;
+    fake.processes.onRun = [&](std::string_view line) { processes.startDetached(line); };
+    holders.boxes = {{"Check3", 1}, {"Check14", 1}, {"Check11", 2}, {"Check2", 1}};
+    holders.lists["Combo1"] = 3;
+    std::string playlist;
+    songs.clear();
+    for (const char* name : {"first song.spc", "-dash;$(touch x).spc", "\xff.spc"}) {
+        const std::string song = write(name, name);
+        fake.shortNames.names[song] = shortNames.shortName(song);
+        playlist += "\"" + song + "\"\r\n";
+    }
+    fake.program.line = write("my list.spl", playlist);
+    const Handler steps[] = {&MusicPlayerControl::getCommandLine, next,
+                             &MusicPlayerControl::timer1Timer, play};
+    const std::size_t order[] = {0, 1, 2, 2};
+    const std::string program = shortNames.shortName(record.spcPlayPath);
+    fake.shortNames.names[record.spcPlayPath] = program;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Log log = run(steps[i]);  // each player has written before the next starts
+        const std::vector<std::string> runs = waitForRuns(dir / "log", i + 1);
+        ASSERT_EQ(runs.size(), i + 1);
+        const std::string& song = songs.items[order[i]];
+        const std::string& shortSong = fake.shortNames.names[song];
+        EXPECT_EQ(log.back(), "detached " + program + "  -8 -q -z -r 3 " + shortSong);
+        EXPECT_EQ(runs[i], program + " -8 -q -z -r 3 " + shortSong + " ");
+        EXPECT_TRUE(fs::equivalent(shortSong, song));
+    }
+    EXPECT_FALSE(fs::exists(dir / "x"));
+    unsetenv("XDG_RUNTIME_DIR");
+    fs::remove_all(dir);  // names that are not UTF-8 are beyond QTemporaryDir
+}
+
+}  // namespace
+}  // namespace velmor::music
