@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Fuzzes the zip extraction and the playlist reader with libFuzzer (clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer) for SECONDS each (default 60), starting from archives made here by
+# UndefinedBehaviorSanitizer), the extraction for SECONDS (default 60) and the playlist reader for
+# PLAYLIST_SECONDS (default 30), starting from archives made here by
 # Info-ZIP's zip and from playlists made here. Exits non-zero on a finding; the input that caused
 # it is kept in build-fuzz/.
 #
-#   bash tools/fuzz.sh [SECONDS]
+#   bash tools/fuzz.sh [SECONDS] [PLAYLIST_SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
+playlist_seconds=${2:-30}
 build_dir=build-fuzz
 mkdir -p "$build_dir"
 work=$(mktemp -d /tmp/velmor-fuzz-XXXXXX)
@@ -78,7 +80,7 @@ VELMOR_FUZZ_DIR=$work/playlist-run ASAN_OPTIONS=detect_leaks=1 \
 }
 grep -E '^Executed .* in [0-9]+ ms' "$work/playlist-log" || true
 VELMOR_FUZZ_DIR=$work/playlist-run ASAN_OPTIONS=detect_leaks=1 \
-    "$build_dir/playlist_fuzzer" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
+    "$build_dir/playlist_fuzzer" -max_total_time="$playlist_seconds" -max_len=65536 -timeout=20 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build_dir/playlist-" "$lists" \
     2>"$work/playlist-log" || {
     tail -n 60 "$work/playlist-log"
@@ -87,4 +89,4 @@ VELMOR_FUZZ_DIR=$work/playlist-run ASAN_OPTIONS=detect_leaks=1 \
 }
 grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' \
     "$work/playlist-log" || true
-echo "fuzz: no finding in the playlist reader in ${seconds} s"
+echo "fuzz: no finding in the playlist reader in ${playlist_seconds} s"

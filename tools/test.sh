@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Velmor and runs the whole test suite twice: a normal build (build/) and one with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). The tests run under a virtual
-# X server, without a session bus. Then the zip extraction is fuzzed for a minute. Exits non-zero
-# on any failure or finding.
+# X server, without a session bus. Then the zip extraction is fuzzed for a minute and the
+# playlist reader for half a minute. Exits non-zero on any failure or finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,5 +33,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0" \
     suite build-asan
 
-echo "== fuzzing the zip extraction"
-bash tools/fuzz.sh 60
+echo "== fuzzing the zip extraction and the playlist reader"
+bash tools/fuzz.sh 60 30
