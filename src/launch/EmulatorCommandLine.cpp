@@ -149,7 +149,14 @@ int videoModeNumber(const EmulatorOptions& o) {
 }
 
 std::optional<std::string> emulatorConfigPath(std::string_view zsnesLocation) {
-    const std::size_t length = trimmed(zsnesLocation).size();
+    // A Linux program usually has no extension to replace: "zsnes" gives "zsnes.cfg", not "zscfg".
+    const std::string_view path = trimmed(zsnesLocation);
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    if (!name.empty() && (name.find('.') == std::string_view::npos || name.rfind('.') == 0)) {
+        return std::string(zsnesLocation.substr(0, zsnesLocation.find_last_not_of(' ') + 1)) +
+               ".cfg";
+    }
+    const std::size_t length = path.size();
     if (length < 3 || length - 3 == 0) {
         return std::nullopt;
     }

@@ -62,8 +62,9 @@ std::string emulatorCommandLine(const EmulatorOptions& options);
 int videoModeNumber(const EmulatorOptions& options);
 
 // The configuration file beside the emulator: the emulator's path without its last three
-// characters (counted on the path with its outer blanks removed), then "cfg". Nothing when the
-// path is too short to give a name.
+// characters (counted on the path with its outer blanks removed), then "cfg"; for a program
+// name without an extension, the path and ".cfg". Nothing when the path is too short to give a
+// name.
 std::optional<std::string> emulatorConfigPath(std::string_view zsnesLocation);
 
 // The two lines of the configuration file, each ended by CR LF. `shortSaveDirectory` is the

@@ -109,7 +109,7 @@ void GameLauncher::command1Click() {
 }
 
 bool GameLauncher::emulatorUsable(const std::string& zsnesLocation) {
-    if (!emulatorConfigPath(zsnesLocation)) {
+    if (zsnesLocation.find_first_not_of(' ') == std::string::npos) {
         platform_.messages.show(
             "No ZSNES executable is set.  Choose it on the Paths tab under ZSNES Executable.");
         return false;

@@ -86,8 +86,12 @@ TEST(EmulatorCommandLine, VideoModeNumbersAndTheCombinationsThatGiveSeven) {
 TEST(EmulatorConfig, BesideTheEmulatorAndReplacedByExactlyTwoLines) {
     EXPECT_EQ(emulatorConfigPath("D:\\EMU\\ZSNES.EXE"), "D:\\EMU\\ZSNES.cfg");
     EXPECT_EQ(emulatorConfigPath("/opt/zsnes/zsnes.exe  "), "/opt/zsnes/zsnes.cfg");
-    EXPECT_EQ(emulatorConfigPath("exe"), std::nullopt);  // no name left to give the file
-    EXPECT_EQ(emulatorConfigPath(" ab "), std::nullopt);
+    EXPECT_EQ(emulatorConfigPath("/usr/games/zsnes "), "/usr/games/zsnes.cfg");
+    EXPECT_EQ(emulatorConfigPath("/opt/v1.5/zsnes"), "/opt/v1.5/zsnes.cfg");
+    EXPECT_EQ(emulatorConfigPath("/opt/.zsnes"), "/opt/.zsnes.cfg");
+    EXPECT_EQ(emulatorConfigPath("z.exe"), "z.cfg");
+    EXPECT_EQ(emulatorConfigPath("a.b"), std::nullopt);  // no name left to give the file
+    EXPECT_EQ(emulatorConfigPath("  "), std::nullopt);
 
     QTemporaryDir dir;
     const std::string emulator = dir.filePath("zsnesw.exe").toStdString();

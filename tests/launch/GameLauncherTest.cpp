@@ -99,7 +99,7 @@ TEST_F(Launch, StopsWithAMessageBeforeWritingAnythingWhenTheGameOrEmulatorIsMiss
         EXPECT_EQ(config(), "kept");
     };
     stopped("", "You must choose a game");
-    record.zsnesPath = "ab";
+    record.zsnesPath = "  ";
     stopped("a.smc",
             "No ZSNES executable is set.  Choose it on the Paths tab under ZSNES "
             "Executable.");
