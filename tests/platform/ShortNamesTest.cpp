@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
@@ -45,46 +44,20 @@ class ShortNamesTest : public testing::Test {
 };
 
 // Each name is a file (or, ending in '/', a folder) under base/roms. The short name must name
-// the same thing, be made of safe characters only, be the same for a second instance, and pass
-// through the shell untouched; a plain path comes back as it is.
+// the same thing, be made of safe characters only and be the same for a second instance; a plain
+// path comes back as it is. (The launch tests take 35 hostile names through both launches and
+// the shell; these are the cases of the naming rule itself.)
 TEST_F(ShortNamesTest, HostileNamesBecomeSafeStableAliasesOfTheSameFile) {
-    const std::string longName(196, 'L');
     const std::vector<std::string> names = {"Super Mario World.smc",
-                                            "tab\there.smc",
-                                            "it's.smc",
-                                            "say \"hi\".fig",
-                                            "a;b.smc",
-                                            "a&b.smc",
-                                            "a|b.smc",
                                             "$(touch PWNED).smc",
-                                            "`touch PWNED`.smc",
-                                            "star*.smc",
-                                            "what?.smc",
                                             "~home.smc",
-                                            "#hash.smc",
-                                            "bang!.smc",
-                                            "{a,b}.smc",
-                                            "<in.smc",
-                                            ">out.smc",
-                                            "new\nline.smc",
-                                            "bell\x07.smc",
-                                            "-rf.smc",
-                                            " leading.smc",
-                                            "trailing.smc ",
+                                            ":colon.smc",
                                             "\xff\xfe bytes.smc",
-                                            longName + ".smc",
-                                            "dir one/dir  two/d\tthree/game.sfc",
-                                            "$HOME.swc",
-                                            "back\\slash.smc",
-                                            "'; rm -rf ~; '.smc",
-                                            "\x1b[31mred.smc",
-                                            "(paren)[br].smc",
-                                            "ünïcödé.smc",
+                                            std::string(196, 'L') + ".smc",
                                             ".hidden file",
                                             "no extension",
-                                            ":colon.smc",
-                                            "semi;colon folder/",
                                             "save games/",
+                                            "-rf.smc",
                                             "plain_name-1.2+x,y=z@w%.smc",
                                             "in:side~ok.zip"};
     LinuxShortNames first(root);
@@ -101,13 +74,7 @@ TEST_F(ShortNamesTest, HostileNamesBecomeSafeStableAliasesOfTheSameFile) {
         if (name.starts_with("plain") || name.starts_with("in:side") || name == "-rf.smc") {
             EXPECT_EQ(alias, path.native());
         }
-        QProcess shell;
-        shell.setWorkingDirectory(temp.path());
-        shell.start("/bin/sh", {"-c", QString::fromStdString("printf %s\\\\n " + alias)});
-        ASSERT_TRUE(shell.waitForFinished());
-        EXPECT_EQ(shell.readAllStandardOutput().toStdString(), alias + "\n");
     }
-    EXPECT_FALSE(fs::exists(base / "PWNED"));
     EXPECT_EQ(fs::status(root / "short").permissions(), fs::perms::owner_all);
 }
 
