@@ -7,6 +7,8 @@ packages=(
     # build
     qt6-base-dev libsqlite3-dev libzip-dev libxdo-dev libx11-dev libxtst-dev libfontconfig-dev
     cmake ninja-build g++ pkg-config
+    # pictures of the pictures tab: every format Qt has a reader for; libpng shrinks large PNGs
+    qt6-image-formats-plugins libpng-dev
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
     desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus xdotool python3

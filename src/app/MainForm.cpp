@@ -15,6 +15,8 @@
 #include "dialogs/LoadingWindow.h"
 #include "launch/GameLauncher.h"
 #include "launch/GameSelect.h"
+#include "launch/PictureBox.h"
+#include "launch/PictureLinks.h"
 #include "music/PlayerKeys.h"
 #include "music/PlaylistEditor.h"
 #include "music/ComboSongList.h"
@@ -62,6 +64,15 @@ MainForm::MainForm(platform::Platform& platform)
         launch::GameSelectContext{*holders_, platform_.events, [this] { emit showGamePicture(); }});
     connect(&findControl<QAbstractButton>(form, "Command2"), &QAbstractButton::clicked, this,
             [this] { gamePicker_->open(record_.romPath); });
+
+    pictureBox_ = std::make_unique<launch::PictureBox>(findControl<QLabel>(form, "Image2"),
+                                                       findControl<QLabel>(form, "PicStatus"),
+                                                       findControl<QTabWidget>(form, "SSTab1"));
+    pictureLinks_ =
+        std::make_unique<launch::PictureLinks>(platform_, *holders_, record_, store_, *pictureBox_);
+    connect(this, &MainForm::showGamePicture, this, [this] { pictureLinks_->showGamePicture(); });
+    connect(&findControl<QPushButton>(form, "Command15"), &QPushButton::clicked, this,
+            [this] { pictureLinks_->command15Click(); });
 
     playlistEditor_ = std::make_unique<music::PlaylistEditor>(
         music::PlaylistEditorContext{platform_.fileDialogs, platform_.messages, platform_.program,

@@ -16,6 +16,8 @@ class LoadingWindow;
 namespace velmor::launch {
 class GameLauncher;
 class GamePicker;
+class PictureBox;
+class PictureLinks;
 }  // namespace velmor::launch
 namespace velmor::music {
 class PlaylistEditor;
@@ -102,6 +104,8 @@ class MainForm final : public QObject {
     std::unique_ptr<music::MusicPlayerControl> music_;  // gone before the timers it drives
     std::unique_ptr<dialogs::LoadingWindow> splash_;
     std::unique_ptr<launch::GamePicker> gamePicker_;
+    std::unique_ptr<launch::PictureBox> pictureBox_;
+    std::unique_ptr<launch::PictureLinks> pictureLinks_;
     std::unique_ptr<music::PlaylistEditor> playlistEditor_;
     QLabel* gmLabel_ = nullptr;
     bool loading_ = false;
