@@ -7,6 +7,9 @@ packages=(
     # build
     qt6-base-dev libsqlite3-dev libzip-dev libxdo-dev libx11-dev libxtst-dev libfontconfig-dev
     cmake ninja-build g++ pkg-config
+    # velmor-spcplay: SPC emulation and sound output (QAudioSink talks to PulseAudio or
+    # PipeWire's pulse server through libpulse, which Qt Multimedia brings; no media plugin)
+    libgme-dev qt6-multimedia-dev
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
     desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus xdotool python3
