@@ -9,6 +9,9 @@ packages=(
     cmake ninja-build g++ pkg-config
     # pictures of the pictures tab: every format Qt has a reader for; libpng shrinks large PNGs
     qt6-image-formats-plugins libpng-dev
+    # velmor-spcplay: SPC emulation and sound output (QAudioSink talks to PulseAudio or
+    # PipeWire's pulse server through libpulse, which Qt Multimedia brings; no media plugin)
+    libgme-dev qt6-multimedia-dev
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
     desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus xdotool python3

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "platform/X11PlayerWindow.h"
+#include "spcplay/SpcMaker.h"
+
+// Last: the X11 headers define macros that clash with ordinary names.
+#include <X11/Xlib.h>
+
+namespace velmor::spcplay {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class Done>
+bool within5s(Done done) {
+    for (int tries = 0; tries < 500; ++tries, usleep(10000)) {
+        if (done()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+pid_t spawn(std::vector<std::string> args, const fs::path& errors = "/dev/null") {
+    std::vector<char*> argv(args.size() + 1);  // ends in a null pointer
+    std::ranges::transform(args, argv.begin(), [](std::string& arg) { return arg.data(); });
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    pid_t pid = 0;
+    posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// The exit code once the process has ended within five seconds.
+std::optional<int> ended(pid_t pid) {
+    int status = 0;
+    if (!within5s([&] { return waitpid(pid, &status, WNOHANG) == pid; })) {
+        return std::nullopt;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool running(pid_t pid) {
+    usleep(300000);  // time to act on what it was sent
+    return waitpid(pid, nullptr, WNOHANG) == 0;
+}
+
+std::string contents(const fs::path& file) {
+    std::string text;
+    std::getline(std::ifstream(file), text, '\0');
+    return text;
+}
+
+// The real player under X, driven as Velmor drives it. There is never a sound server: the
+// player must go on without one. VELMOR_TEST_WM names a window manager to run.
+class PlayerProgram : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (std::getenv("DISPLAY") == nullptr || (s_display = XOpenDisplay(nullptr)) == nullptr) {
+            return;
+        }
+        if (const char* manager = std::getenv("VELMOR_TEST_WM"); manager && *manager != '\0') {
+            s_manager = spawn({"/bin/sh", "-c", std::string("exec ") + manager});
+            usleep(300000);
+        }
+    }
+    static void TearDownTestSuite() {
+        if (s_manager > 0 && kill(s_manager, SIGKILL) == 0) {
+            waitpid(s_manager, nullptr, 0);
+        }
+        if (s_display != nullptr) {
+            XCloseDisplay(s_display);
+        }
+    }
+
+    void SetUp() override {
+        if (s_display == nullptr) {
+            GTEST_SKIP() << "needs an X server";
+        }
+        // A socket folder of this run's own, and a sound server that is never there.
+        setenv("XDG_RUNTIME_DIR", m_dir.path().c_str(), 1);
+        setenv("PULSE_SERVER", "unix:/nonexistent/pulse", 1);
+        test::writeFile(song, test::makeSpc("Tone", 30));
+    }
+    void TearDown() override {
+        for (pid_t pid : m_players) {
+            if (kill(pid, SIGKILL) == 0) {
+                waitpid(pid, nullptr, 0);
+            }
+        }
+    }
+
+    pid_t start(const fs::path& file) {
+        m_players.push_back(spawn({VELMOR_SPCPLAY, "-z", "-r", "3", file.string()}, errors));
+        return m_players.back();
+    }
+    // Finds the player's window as Velmor does and sends it the keys.
+    bool send(const std::vector<std::string_view>& keys) {
+        platform::X11PlayerWindow window;
+        return within5s([&] { return window.activate("SPCPLAY"); }) && window.sendKeys(keys);
+    }
+
+    struct TempDir {
+        fs::path path() const { return m_path; }
+        fs::path m_path = fs::temp_directory_path() / ("spcplay-" + std::to_string(getpid()));
+        TempDir() { fs::create_directories(m_path); }
+        ~TempDir() { fs::remove_all(m_path); }
+    } m_dir;
+    const fs::path song = m_dir.path() / "tone.spc";
+    const fs::path errors = m_dir.path() / "errors.txt";
+    std::vector<pid_t> m_players;
+    static inline Display* s_display = nullptr;
+    static inline pid_t s_manager = 0;
+};
+
+TEST_F(PlayerProgram, ReturnStopsTheSongAndTabClosesTheProgram) {
+    const pid_t player = start(song);
+    ASSERT_TRUE(send({"Return", "Return"}));  // Velmor's Play: the player stays
+    EXPECT_TRUE(running(player));
+    ASSERT_TRUE(send({"Return", "Tab"}));  // Velmor's Next and Stop
+    EXPECT_EQ(ended(player), 0);
+    EXPECT_EQ(contents(errors),
+              "velmor-spcplay: no sound device (is PulseAudio or PipeWire running?)\n");
+}
+
+TEST_F(PlayerProgram, ASecondStartClosesTheFirst) {
+    const pid_t first = start(song);
+    ASSERT_TRUE(send({}));  // its window is up
+    const pid_t second = start(song);
+    EXPECT_EQ(ended(first), 0);
+    EXPECT_TRUE(running(second));
+    ASSERT_TRUE(send({"Tab"}));
+    EXPECT_EQ(ended(second), 0);
+    EXPECT_FALSE(platform::X11PlayerWindow().activate("SPCPLAY")) << "a window was left behind";
+}
+
+TEST_F(PlayerProgram, AFileThatCannotPlayStillGivesAWindowThatTabCloses) {
+    test::writeFile(m_dir.path() / "damaged.spc", std::vector<std::uint8_t>(0x10200, 'x'));
+    fs::create_directory(m_dir.path() / "folder.spc");
+    for (const char* name : {"damaged.spc", "folder.spc", "missing.spc"}) {
+        const pid_t player = start(m_dir.path() / name);
+        ASSERT_TRUE(send({"Tab"})) << name;
+        EXPECT_EQ(ended(player), 0) << name;
+        const std::string said = contents(errors);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(name), std::string::npos) << said;
+    }
+    // Without an X server there is nothing to answer the keys: one line, exit code 1.
+    const std::string display = std::getenv("DISPLAY");
+    unsetenv("DISPLAY");
+    const pid_t headless = start(song);
+    setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_EQ(ended(headless), 1);
+    EXPECT_EQ(contents(errors), "velmor-spcplay: cannot open the X display (DISPLAY is not set)\n");
+}
+
+}  // namespace
+}  // namespace velmor::spcplay
