@@ -15,6 +15,7 @@ packages=(
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
     desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus xdotool python3
+    zstd openssl
     fonts-dejavu-core fonts-liberation2
     # the fuzzer of the zip extraction
     clang libclang-rt-14-dev

@@ -21,6 +21,7 @@
 #include "music/PlaylistEditor.h"
 #include "music/ComboSongList.h"
 #include "music/MusicPlayerControl.h"
+#include "options/FileTypes.h"
 #include "options/Interlocks.h"
 #include "options/PathsTab.h"
 #include "settings/FrontEndSettings.h"
@@ -56,6 +57,8 @@ MainForm::MainForm(platform::Platform& platform)
             window_->close();  // asked for while the game ran
         }
     });
+    connect(&findControl<QAction>(form, "RegFiles"), &QAction::triggered, this,
+            [this] { options::regFilesClick(platform_.fileTypes, platform_.program); });
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
             &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);

@@ -23,6 +23,7 @@
 #include "platform/SqliteRegistry.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11PlayerWindow.h"
+#include "platform/XdgFileTypes.h"
 #include "widgets/ControlKit.h"
 #include "widgets/ExitOnExpose.h"
 
@@ -86,9 +87,10 @@ int main(int argc, char** argv) {
     velmor::platform::LinuxShortNames shortNames;
     velmor::platform::DBusScreenSaver screenSaver;
     velmor::platform::QtFileDialogs fileDialogs;
-    velmor::platform::Platform platform{*registry,   events,     timers,    playerWindow,
-                                        messages,    program,    processes, shortNames,
-                                        screenSaver, fileDialogs};
+    velmor::platform::XdgFileTypes fileTypes(velmor::platform::XdgFolders::fromEnvironment());
+    velmor::platform::Platform platform{*registry,   events,      timers,    playerWindow,
+                                        messages,    program,     processes, shortNames,
+                                        screenSaver, fileDialogs, fileTypes};
 
     velmor::app::MainForm form(platform);
     messages.setOwner(&form.window());

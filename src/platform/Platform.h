@@ -2,6 +2,7 @@
 
 #include "platform/Events.h"
 #include "platform/FileDialogs.h"
+#include "platform/FileTypes.h"
 #include "platform/Messages.h"
 #include "platform/PlayerWindow.h"
 #include "platform/Processes.h"
@@ -26,6 +27,7 @@ struct Platform {
     ShortNames& shortNames;
     ScreenSaver& screenSaver;
     FileDialogs& fileDialogs;
+    FileTypes& fileTypes;
 };
 
 }  // namespace velmor::platform

@@ -24,8 +24,14 @@ enum class Picture {
     Icon16,  // the program's icon
     Icon32,
     Icon48,
+    PlaylistIcon16,  // the shell's pictures of playlist files and of music files
+    PlaylistIcon32,
+    PlaylistIcon48,
+    MusicIcon16,
+    MusicIcon32,
+    MusicIcon48,
 };
-inline constexpr int kPictureCount = static_cast<int>(Picture::Icon48) + 1;
+inline constexpr int kPictureCount = static_cast<int>(Picture::MusicIcon48) + 1;
 
 QPixmap picture(Picture which);
 

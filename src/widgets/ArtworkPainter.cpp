@@ -210,4 +210,99 @@ QPixmap icon(int side) {
     return pixmap;
 }
 
+namespace {
+
+// A sheet of paper with its top right corner folded, the shape file managers show for files;
+// returns the area left for the sheet's mark.
+QRectF paintPage(QPainter& painter, int side) {
+    const qreal s = side;
+    const qreal left = s * 0.16;
+    const qreal right = s * 0.84;
+    const qreal top = s * 0.06;
+    const qreal bottom = s * 0.94;
+    const qreal fold = s * 0.22;
+    QPainterPath page;
+    page.moveTo(left, top);
+    page.lineTo(right - fold, top);
+    page.lineTo(right, top + fold);
+    page.lineTo(right, bottom);
+    page.lineTo(left, bottom);
+    page.closeSubpath();
+    QLinearGradient fill(QPointF(0, top), QPointF(0, bottom));
+    fill.setColorAt(0.0, kPaper);
+    fill.setColorAt(1.0, QColor(0xd6, 0xda, 0xea));
+    painter.setPen(QPen(kSteel, qMax(1.0, s / 32.0)));
+    painter.setBrush(fill);
+    painter.drawPath(page);
+    QPainterPath corner;
+    corner.moveTo(right - fold, top);
+    corner.lineTo(right - fold, top + fold);
+    corner.lineTo(right, top + fold);
+    corner.closeSubpath();
+    painter.setBrush(QColor(0xb8, 0xbe, 0xd8));
+    painter.drawPath(corner);
+    return QRectF(left + s * 0.08, top + fold + s * 0.04, right - left - s * 0.16,
+                  bottom - top - fold - s * 0.1);
+}
+
+}  // namespace
+
+QPixmap playlistIcon(int side) {
+    QPixmap pixmap = blank(side, side);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area = paintPage(painter, side);
+    // Three entries of a list, each a coloured point and a line of text.
+    const int rows = 3;
+    const qreal step = area.height() / rows;
+    for (int row = 0; row < rows; ++row) {
+        const qreal y = area.top() + step * (row + 0.5);
+        const qreal radius = qMax(1.0, step * 0.2);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kButtons[static_cast<std::size_t>(row) + 1]);
+        painter.drawEllipse(QPointF(area.left() + radius, y), radius, radius);
+        painter.setPen(QPen(kDeep, qMax(1.0, step * 0.22), Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(area.left() + radius * 3, y), QPointF(area.right(), y));
+    }
+    return pixmap;
+}
+
+QPixmap musicIcon(int side) {
+    QPixmap pixmap = blank(side, side);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area = paintPage(painter, side);
+    // Two quavers joined by a beam, in the program's colour.
+    const qreal head = area.width() * 0.17;
+    const qreal stem = qMax(1.0, side / 20.0);
+    const QPointF first(area.left() + head * 1.2, area.bottom() - head * 0.9);
+    const QPointF second(area.right() - head * 1.2, area.bottom() - head * 1.4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kAccent.darker(130));
+    for (const QPointF& note : {first, second}) {
+        painter.save();
+        painter.translate(note);
+        painter.rotate(-20);
+        painter.drawEllipse(QPointF(0, 0), head * 1.2, head * 0.85);
+        painter.restore();
+    }
+    const qreal firstTop = area.top() + area.height() * 0.12;
+    const qreal secondTop = firstTop - (first.y() - second.y()) * 0.2;
+    const qreal firstX = first.x() + head * 1.05;
+    const qreal secondX = second.x() + head * 1.05;
+    painter.fillRect(QRectF(firstX - stem, firstTop, stem, first.y() - firstTop),
+                     kAccent.darker(130));
+    painter.fillRect(QRectF(secondX - stem, secondTop, stem, second.y() - secondTop),
+                     kAccent.darker(130));
+    QPainterPath beam;
+    const qreal thick = qMax(1.5, area.height() * 0.14);
+    beam.moveTo(firstX - stem, firstTop);
+    beam.lineTo(secondX, secondTop);
+    beam.lineTo(secondX, secondTop + thick);
+    beam.lineTo(firstX - stem, firstTop + thick);
+    beam.closeSubpath();
+    painter.drawPath(beam);
+    return pixmap;
+}
+
 }  // namespace velmor::widgets::artwork::painter

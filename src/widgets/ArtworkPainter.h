@@ -25,4 +25,9 @@ QPixmap cancelPressed();
 // The program's icon, square, `side` pixels wide.
 QPixmap icon(int side);
 
+// The shell's pictures of the program's files, square, `side` pixels wide: a page with a list
+// for playlists, a page with a note for music files (SPC songs and save states).
+QPixmap playlistIcon(int side);
+QPixmap musicIcon(int side);
+
 }  // namespace velmor::widgets::artwork::painter

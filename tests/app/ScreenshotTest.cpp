@@ -11,8 +11,42 @@
 #include "support/FakePlatform.h"
 
 // Pictures of the real windows on a real X server, for a person to look at: the main window
-// with each of its tabs, the splash, the About box and the game picker. Run under xvfb-run.
+// with each of its tabs, the splash, the About box, the game picker and the playlist editor.
+// Run under xvfb-run; tools/screenshots.sh also keeps small copies in docs/screenshots.
 namespace velmor::app {
+
+// The picture in 256 colours: its own most frequent ones, so that the flat areas of a window
+// stay exact, beside a colour cube for the rest.
+static QImage withOwnPalette(const QImage& picture) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            ++counts[line[x]];
+        }
+    }
+    QList<QPair<int, QRgb>> byCount;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        byCount.append({it.value(), it.key()});
+    }
+    std::sort(byCount.begin(), byCount.end(), std::greater<>());
+    // A colour cube for the rare colours (the logo's four dots), the rest for the common ones.
+    QList<QRgb> palette;
+    for (int r = 0; r < 6; ++r) {
+        for (int g = 0; g < 6; ++g) {
+            for (int b = 0; b < 6; ++b) {
+                palette.append(qRgb(r * 51, g * 51, b * 51));
+            }
+        }
+    }
+    for (qsizetype i = 0; i < byCount.size() && palette.size() < 256; ++i) {
+        if (!palette.contains(byCount[i].second)) {
+            palette.append(byCount[i].second);
+        }
+    }
+    return rgb.convertToFormat(QImage::Format_Indexed8, palette, Qt::DiffuseDither);
+}
 
 // Shows the window, saves its picture and says where, so the run's log leads to it.
 static void shoot(QWidget& window, const QString& name) {
@@ -24,8 +58,15 @@ static void shoot(QWidget& window, const QString& name) {
     QTest::qWait(50);
     ASSERT_TRUE(QDir().mkpath(QStringLiteral(VELMOR_SCREENSHOT_DIR)));
     const QString path = QStringLiteral(VELMOR_SCREENSHOT_DIR "/") + name + ".png";
-    ASSERT_TRUE(window.grab().save(path)) << path.toStdString();
+    const QImage picture = window.grab().toImage();
+    ASSERT_TRUE(picture.save(path)) << path.toStdString();
     qInfo("screenshot: %s", qPrintable(path));
+    // For the README: a 256-colour copy, a few kilobytes instead of tens.
+    const QString docs = qEnvironmentVariable("VELMOR_SCREENSHOT_DOCS");
+    if (!docs.isEmpty()) {
+        const QString copy = docs + '/' + name + ".png";
+        ASSERT_TRUE(withOwnPalette(picture).save(copy, "PNG", 0)) << copy.toStdString();
+    }
 }
 
 TEST(Screenshot, MainWindowAndEachTab) {

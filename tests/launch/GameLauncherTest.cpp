@@ -227,9 +227,10 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
     platform::LinuxProcesses processes;
     platform::LinuxShortNames shortNames;
     platform::Platform real = fake.platform;
-    platform::Platform platform{real.registry,    real.events,     real.timers, real.playerWindow,
-                                real.messages,    real.program,    processes,   shortNames,
-                                real.screenSaver, real.fileDialogs};
+    platform::Platform platform{real.registry,     real.events,   real.timers,
+                                real.playerWindow, real.messages, real.program,
+                                processes,         shortNames,    real.screenSaver,
+                                real.fileDialogs,  real.fileTypes};
     test::FakeHolders holders;
     settings::SettingsRecord record;
     GameLauncher launcher(platform, holders, record, [] { return true; });

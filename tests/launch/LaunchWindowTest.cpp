@@ -70,8 +70,9 @@ TEST(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
     platform::LinuxProcesses processes;
     platform::LinuxShortNames shortNames;
     const platform::Platform& f = fake.platform;
-    platform::Platform real{f.registry, f.events,  f.timers,   f.playerWindow, f.messages,
-                            f.program,  processes, shortNames, f.screenSaver,  f.fileDialogs};
+    platform::Platform real{f.registry,    f.events,      f.timers,   f.playerWindow,
+                            f.messages,    f.program,     processes,  shortNames,
+                            f.screenSaver, f.fileDialogs, f.fileTypes};
     app::MainForm form(real);
     form.formLoad();
     form.record().zsnesPath = FAKE_EMULATOR;

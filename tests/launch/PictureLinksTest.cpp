@@ -83,9 +83,10 @@ class PictureLinksTest : public testing::Test {
     const fs::path shots = root / "shots";
     FakePlatform fake;
     platform::SqliteRegistry registry{root / "registry.db"};
-    platform::Platform platform{
-        registry,     fake.events,    fake.timers,     fake.playerWindow, fake.messages,
-        fake.program, fake.processes, fake.shortNames, fake.screenSaver,  fake.fileDialogs};
+    platform::Platform platform{registry,          fake.events,     fake.timers,
+                                fake.playerWindow, fake.messages,   fake.program,
+                                fake.processes,    fake.shortNames, fake.screenSaver,
+                                fake.fileDialogs,  fake.fileTypes};
     std::unique_ptr<app::MainForm> form;
 };
 

@@ -139,8 +139,8 @@ std::optional<std::string> FakeFileDialogs::browseFolder(std::string_view title)
 }
 
 FakePlatform::FakePlatform()
-    : platform{registry, events,    timers,     playerWindow, messages,
-               program,  processes, shortNames, screenSaver,  fileDialogs} {
+    : platform{registry,  events,     timers,      playerWindow, messages, program,
+               processes, shortNames, screenSaver, fileDialogs,  fileTypes} {
     events.log = &log;
     timers.log = &log;
     playerWindow.log = &log;
@@ -148,6 +148,14 @@ FakePlatform::FakePlatform()
     processes.log = &log;
     screenSaver.log = &log;
     fileDialogs.log = &log;
+    fileTypes.log = &log;
+}
+
+void FakeFileTypes::registerType(const platform::FileType& type,
+                                 const platform::FileOpener& opener) {
+    types.push_back(type);
+    openers.push_back(opener);
+    note(log, "register " + type.mimeType + " *." + type.extension + " " + opener.programFolder);
 }
 
 }  // namespace velmor::test

@@ -134,6 +134,15 @@ class FakeFileDialogs final : public platform::FileDialogs {
     std::optional<std::string> next(std::string_view kind, platform::FileRequest request);
 };
 
+// A file-type store that keeps what it was told, and logs "register TYPE *.EXT FOLDER".
+class FakeFileTypes final : public platform::FileTypes {
+  public:
+    void registerType(const platform::FileType& type, const platform::FileOpener& opener) override;
+    std::vector<platform::FileType> types;
+    std::vector<platform::FileOpener> openers;
+    std::vector<std::string>* log = nullptr;
+};
+
 class FakeProgramInfo final : public platform::ProgramInfo {
   public:
     std::string folder() const override { return programFolder; }
@@ -155,6 +164,7 @@ struct FakePlatform {
     FakeShortNames shortNames;
     FakeScreenSaver screenSaver;
     FakeFileDialogs fileDialogs;
+    FakeFileTypes fileTypes;
     std::vector<std::string> log;
     platform::Platform platform;
 };
