@@ -37,7 +37,7 @@ MainForm::MainForm(platform::Platform& platform)
     QWidget& form = *window_;
     holders_ = std::make_unique<WidgetHolders>(form, record_);
     interlocks_ = new options::Interlocks(form);
-    pathsTab_ = new options::PathsTab(form, record_);
+    pathsTab_ = new options::PathsTab(form, record_, platform_.fileDialogs, platform_.messages);
     gmLabel_ = &findControl<QLabel>(form, "GmLabel");
 
     connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
