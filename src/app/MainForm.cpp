@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
+#include "dialogs/OptionsWindow.h"
 #include "launch/GameLauncher.h"
 #include "launch/GameSelect.h"
 #include "music/PlayerKeys.h"
@@ -59,6 +60,18 @@ MainForm::MainForm(platform::Platform& platform)
     connect(&findControl<QAbstractButton>(form, "Command2"), &QAbstractButton::clicked, this,
             [this] { gamePicker_->open(record_.romPath); });
 
+    connect(&findControl<QAction>(form, "Opt"), &QAction::triggered, this,
+            [this] { dialogs::OptionsWindow::open(record_, *window_); });
+    connect(&findControl<QAction>(form, "About"), &QAction::triggered, this, [this] {
+        // One About box at a time; it goes once closed.
+        if (about_ == nullptr) {
+            about_ = new dialogs::LoadingWindow(window_.get());
+            about_->setAttribute(Qt::WA_DeleteOnClose);
+            connect(about_, &dialogs::LoadingWindow::closed, this, [this] { about_ = nullptr; });
+        }
+        about_->showAsAbout();
+    });
+
     playlistEditor_ = std::make_unique<music::PlaylistEditor>(
         music::PlaylistEditorContext{platform_.fileDialogs, platform_.messages, platform_.program,
                                      [this] { return record_.romPath; }});
@@ -67,6 +80,10 @@ MainForm::MainForm(platform::Platform& platform)
 }
 
 MainForm::~MainForm() = default;
+
+dialogs::LoadingWindow* MainForm::about() const {
+    return about_;
+}
 
 void MainForm::progress(int position) {
     platform_.events.process();

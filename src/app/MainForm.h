@@ -49,6 +49,8 @@ class MainForm final : public QObject {
     music::PlaylistEditor& playlistEditor() { return *playlistEditor_; }
     // The splash while start-up runs; null once it has been closed.
     dialogs::LoadingWindow* splash() { return splash_.get(); }
+    // The About box while it is open, else null.
+    dialogs::LoadingWindow* about() const;
 
     // Everything that happens before the window is first shown: the timers, the splash, the
     // lists, every stored setting, the slider labels, the first path, the game's picture and
@@ -93,6 +95,7 @@ class MainForm final : public QObject {
     std::unique_ptr<platform::IntervalTimer> timer1_;
     std::unique_ptr<platform::Countdown> countdown1_;
     std::unique_ptr<dialogs::LoadingWindow> splash_;
+    QPointer<dialogs::LoadingWindow> about_;  // the About box while it is open
     std::unique_ptr<launch::GamePicker> gamePicker_;
     std::unique_ptr<music::PlaylistEditor> playlistEditor_;
     QLabel* gmLabel_ = nullptr;

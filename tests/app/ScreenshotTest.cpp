@@ -6,12 +6,14 @@
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "dialogs/LoadingWindow.h"
+#include "dialogs/OptionsWindow.h"
 #include "launch/GameSelect.h"
 #include "music/PlaylistEditor.h"
 #include "support/FakePlatform.h"
 
 // Pictures of the real windows on a real X server, for a person to look at: the main window
-// with each of its tabs, the splash, the About box and the game picker. Run under xvfb-run.
+// with each of its tabs, the splash, the About box, the Options window and the game picker. Run
+// under xvfb-run.
 namespace velmor::app {
 
 // Shows the window, saves its picture and says where, so the run's log leads to it.
@@ -48,6 +50,16 @@ TEST(Screenshot, SplashAndAboutBox) {
     dialogs::LoadingWindow about;
     about.showAsAbout();
     shoot(about, QStringLiteral("about"));
+}
+
+TEST(Screenshot, OptionsWindow) {
+    test::FakePlatform fake;
+    MainForm form(fake.platform);
+    form.formLoad();
+    form.record().screenSaver = true;
+    form.record().closeSpc = true;
+    form.window().show();
+    shoot(*dialogs::OptionsWindow::open(form.record(), form.window()), QStringLiteral("options"));
 }
 
 TEST(Screenshot, GamePicker) {
