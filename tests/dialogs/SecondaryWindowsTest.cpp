@@ -76,7 +76,7 @@ TEST_F(SecondaryWindows, OptionsStoresOnlyOnOk) {
 
     const std::vector<std::function<void(QWidget*)>> dismissals{
         [](QWidget* w) { w->findChild<QPushButton*>("Command2")->click(); },
-        [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); },
+        [](QWidget* w) { QTest::keyClick(&check(w, "Check3"), Qt::Key_Escape); },
         [](QWidget* w) { w->close(); },  // the close box
     };
     for (const auto& dismiss : dismissals) {
