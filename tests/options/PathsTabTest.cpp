@@ -18,113 +18,71 @@ class PathsTab : public FormTest {
         form->formLoad();
         fake.log.clear();
     }
-    void select(int index) { list("LinkPaths").setCurrentIndex(index); }
-    void configure() { get<QPushButton>("Command6").click(); }
-    void save() { get<QPushButton>("Command4").click(); }
+    // Selects an entry and presses a button: "Command6" Configure Path, "Command4" Save Path.
+    void press(int index, const char* button) {
+        list("LinkPaths").setCurrentIndex(index);
+        get<QPushButton>(button).click();
+    }
     QLineEdit& box() { return get<QLineEdit>("Paths"); }
     settings::SettingsRecord& record() { return form->record(); }
 };
 
-// Each entry is chosen with its own dialog and lands in its own path and in the box. A program
-// path is kept whole, however long: cut short, it would name another file.
-TEST_F(PathsTab, ConfigurePathAsksEachEntrysDialogAndKeepsTheAnswer) {
+// Each entry asks its own dialog; a cancelled one changes nothing, and saved games need the
+// emulator first. A program path is kept whole, however long: cut, it would name another file.
+TEST_F(PathsTab, ConfigurePathAsksEachEntrysDialog) {
     const std::string longPath = "/opt/" + std::string(300, 'p') + "/spcplay";
-    fake.fileDialogs.answers = {"/usr/games/zsnes", "/home/u/roms", "/home/u/saves", longPath,
-                                "/home/u/shots"};
-    for (int index = 0; index < 5; ++index) {
-        select(index);
-        configure();
+    fake.fileDialogs.answers = {"/usr/games/zsnes", "/home/u/roms", longPath};
+    press(2, "Command6");
+    for (int index : {0, 1, 3, 4, 2}) {  // the queue runs dry at 4: cancelled from there on
+        press(index, "Command6");
     }
-    EXPECT_EQ(fake.log, (std::vector<std::string>{
-                            "open dialog ",
-                            "folder browser Select the folder containing your ROM's:",
-                            "folder browser Select a folder to save your games in:",
-                            "open dialog ",
-                            "folder browser Select the folder containing your ScreenShots:",
-                        }));
-    const auto& requests = fake.fileDialogs.requests;
-    EXPECT_EQ(requests[0].filter, "ZSNES.exe|zsnes.exe");
-    EXPECT_EQ(requests[3].filter, "SPCPlay.exe|spcplay.exe");
-    EXPECT_TRUE(requests[0].folder.empty() && requests[0].filterIndex == 1);
-    EXPECT_EQ(record().zsnesPath, "/usr/games/zsnes");
-    EXPECT_EQ(record().romPath, "/home/u/roms");
-    EXPECT_EQ(record().savePath, "/home/u/saves");
-    EXPECT_EQ(record().spcPlayPath, longPath);
-    EXPECT_EQ(record().shotsPath, "/home/u/shots");
-    EXPECT_EQ(box().text(), "/home/u/shots");
-    select(3);
+    EXPECT_EQ(fake.log,
+              (std::vector<std::string>{
+                  "message You need to set the folder where you keep ZSNES.exe", "open dialog ",
+                  "folder browser Select the folder containing your ROM's:", "open dialog ",
+                  "folder browser Select the folder containing your ScreenShots:",
+                  "folder browser Select a folder to save your games in:"}));
+    EXPECT_EQ(fake.fileDialogs.requests[0].filter, "ZSNES.exe|zsnes.exe");
+    EXPECT_EQ(fake.fileDialogs.requests[2].filter, "SPCPlay.exe|spcplay.exe");
+    const auto& r = record();
+    EXPECT_EQ(std::tie(r.zsnesPath, r.romPath, r.spcPlayPath, r.shotsPath, r.savePath),
+              std::tuple("/usr/games/zsnes", "/home/u/roms", longPath, "", ""));
     EXPECT_EQ(box().text().toStdString(), longPath);
 }
 
-TEST_F(PathsTab, CancelledDialogsAndAMissingEmulatorChangeNothing) {
-    record().romPath = "/old/roms";
-    record().spcPlayPath = "/old/spcplay";
-    select(1);
-    configure();  // the queue is empty: every dialog is cancelled
-    select(3);
-    configure();
-    EXPECT_EQ(record().romPath, "/old/roms");
-    EXPECT_EQ(record().spcPlayPath, "/old/spcplay");
-    EXPECT_EQ(box().text(), "/old/spcplay");
-
-    // Saved games need the emulator first: a message, and no browser.
-    fake.log.clear();
-    fake.fileDialogs.answers = {"/home/u/saves"};
-    select(2);
-    configure();
-    EXPECT_EQ(fake.log, std::vector<std::string>{
-                            "message You need to set the folder where you keep ZSNES.exe"});
-    EXPECT_TRUE(record().savePath.empty());
-    EXPECT_EQ(box().text(), "/old/spcplay");
-}
-
-// "Save Path" takes the box as it stands: the path shown for another entry, blanks trimmed,
-// or a name that is not valid UTF-8, which the box cannot hold and which keeps its own bytes.
-TEST_F(PathsTab, SavePathStoresTheBoxTrimmedAndKeepsBytesItCannotShow) {
+// "Save Path" takes the box as it stands, without its blanks, even the path shown for another
+// entry. A path that is not valid UTF-8 cannot be shown as it is; saved back unedited, it keeps
+// its bytes.
+TEST_F(PathsTab, SavePathStoresTheBoxTrimmed) {
     record().zsnesPath = "/usr/games/zsnes";
-    select(1);
-    select(0);
-    select(1);  // the ROM folder is unset: the box keeps the emulator's path
-    EXPECT_EQ(box().text(), "/usr/games/zsnes");
-    save();
+    record().shotsPath = "/home/u/caf\xe9";
+    press(1, "Command4");
+    press(0, "Command4");
+    press(1, "Command4");  // the ROM folder is unset: the box keeps the emulator's path
     EXPECT_EQ(record().romPath, "/usr/games/zsnes");
-
     box().setText("   /home/u/my roms  ");
-    save();
+    press(1, "Command4");
     EXPECT_EQ(record().romPath, "/home/u/my roms");
-    box().setText("  ");
-    save();
-    EXPECT_EQ(record().romPath, "");
-
-    record().shotsPath = "/home/u/caf\xe9 shots";
-    select(4);
-    save();
-    EXPECT_EQ(record().shotsPath, "/home/u/caf\xe9 shots");
-    box().setText(box().text() + " 2");  // edited: the box's own text from here on
-    save();
-    EXPECT_EQ(record().shotsPath, "/home/u/caf\xef\xbf\xbd shots 2");
+    press(4, "Command4");
+    EXPECT_EQ(record().shotsPath, "/home/u/caf\xe9");
 }
 
-// Text typed into the list selects no entry: the list shows no path and both buttons do
-// nothing.
+// Text typed into the list selects no entry: both buttons then do nothing.
 TEST_F(PathsTab, TextTypedIntoTheListSelectsNoEntry) {
     form->window().show();
     record().romPath = "/home/u/roms";
-    select(1);
     fake.fileDialogs.answers = {"/elsewhere"};
-    QComboBox& linkPaths = list("LinkPaths");
-    linkPaths.lineEdit()->selectAll();
-    QTest::keyClicks(linkPaths.lineEdit(), "My own entry");
-    box().setText("/typed");
-    configure();
-    save();
+    list("LinkPaths").setCurrentIndex(1);
+    list("LinkPaths").lineEdit()->selectAll();
+    QTest::keyClicks(list("LinkPaths").lineEdit(), "My own entry");
+    get<QPushButton>("Command6").click();
+    get<QPushButton>("Command4").click();
     EXPECT_TRUE(fake.log.empty());
     EXPECT_EQ(record().romPath, "/home/u/roms");
-    EXPECT_EQ(box().text(), "/typed");
 }
 
-// With Qt's own dialog: the filter lists only zsnes.exe, in any letter case, yet the emulator
-// as Linux names it, without the extension, can still be chosen by typing its name.
+// With Qt's own dialog the filter lists only zsnes.exe, in any letter case, yet the emulator as
+// Linux names it, without the extension, is taken when its name is typed.
 TEST_F(PathsTab, TheRealDialogTakesAProgramOfAnotherNameTypedIn) {
     QTemporaryDir folder;
     for (const char* name : {"ZSNES.EXE", "zsnes", "readme.txt"}) {
@@ -148,7 +106,7 @@ TEST_F(PathsTab, TheRealDialogTakesAProgramOfAnotherNameTypedIn) {
             dialog->reject();  // refused: end the test rather than hang
         }
     });
-    select(0);
+    list("LinkPaths").setCurrentIndex(0);
     tab.command6Click();
     EXPECT_EQ(listed, QStringList{"ZSNES.EXE"});
     EXPECT_EQ(record().zsnesPath, folder.filePath("zsnes").toStdString());
