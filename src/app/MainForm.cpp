@@ -13,6 +13,7 @@
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
+#include "dialogs/OptionsWindow.h"
 #include "launch/GameLauncher.h"
 #include "launch/GameSelect.h"
 #include "launch/PictureBox.h"
@@ -44,7 +45,7 @@ MainForm::MainForm(platform::Platform& platform)
     QWidget& form = *window_;
     holders_ = std::make_unique<WidgetHolders>(form, record_);
     interlocks_ = new options::Interlocks(form);
-    pathsTab_ = new options::PathsTab(form, record_);
+    pathsTab_ = new options::PathsTab(form, record_, platform_.fileDialogs, platform_.messages);
     gmLabel_ = &findControl<QLabel>(form, "GmLabel");
 
     connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
@@ -76,6 +77,17 @@ MainForm::MainForm(platform::Platform& platform)
     connect(this, &MainForm::showGamePicture, this, [this] { pictureLinks_->showGamePicture(); });
     connect(&findControl<QPushButton>(form, "Command15"), &QPushButton::clicked, this,
             [this] { pictureLinks_->command15Click(); });
+    connect(&findControl<QAction>(form, "Opt"), &QAction::triggered, this,
+            [this] { dialogs::OptionsWindow::open(record_, *window_); });
+    connect(&findControl<QAction>(form, "About"), &QAction::triggered, this, [this] {
+        // One About box at a time; it goes once closed.
+        if (about_ == nullptr) {
+            about_ = new dialogs::LoadingWindow(window_.get());
+            about_->setAttribute(Qt::WA_DeleteOnClose);
+            connect(about_, &dialogs::LoadingWindow::closed, this, [this] { about_ = nullptr; });
+        }
+        about_->showAsAbout();
+    });
 
     playlistEditor_ = std::make_unique<music::PlaylistEditor>(
         music::PlaylistEditorContext{platform_.fileDialogs, platform_.messages, platform_.program,
@@ -85,6 +97,10 @@ MainForm::MainForm(platform::Platform& platform)
 }
 
 MainForm::~MainForm() = default;
+
+dialogs::LoadingWindow* MainForm::about() const {
+    return about_;
+}
 
 void MainForm::progress(int position) {
     platform_.events.process();

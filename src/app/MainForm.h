@@ -55,6 +55,8 @@ class MainForm final : public QObject {
     music::MusicPlayerControl* music() { return music_.get(); }
     // The splash while start-up runs; null once it has been closed.
     dialogs::LoadingWindow* splash() { return splash_.get(); }
+    // The About box while it is open, else null.
+    dialogs::LoadingWindow* about() const;
 
     // Everything that happens before the window is first shown: the timers, the splash, the
     // lists, every stored setting, the slider labels, the first path, the game's picture and
@@ -103,6 +105,7 @@ class MainForm final : public QObject {
     std::unique_ptr<music::ComboSongList> songList_;
     std::unique_ptr<music::MusicPlayerControl> music_;  // gone before the timers it drives
     std::unique_ptr<dialogs::LoadingWindow> splash_;
+    QPointer<dialogs::LoadingWindow> about_;  // the About box while it is open
     std::unique_ptr<launch::GamePicker> gamePicker_;
     std::unique_ptr<launch::PictureBox> pictureBox_;
     std::unique_ptr<launch::PictureLinks> pictureLinks_;

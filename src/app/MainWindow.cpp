@@ -10,6 +10,7 @@
 #include <QStylePainter>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "app/pages/ControlsPage.h"
 #include "app/pages/MusicPage.h"
@@ -49,7 +50,8 @@ class EvenTabBar final : public QTabBar {
         const int each = span / kTabCount;
         // The last tab takes up what the division leaves, so the row ends flush.
         const int width = index == count() - 1 ? span - each * (kTabCount - 1) : each;
-        return {width, twips(420)};
+        // No taller than the caption needs: every pixel the strip takes is one the pages lack.
+        return {width, std::min(QTabBar::tabSizeHint(index).height(), twips(420))};
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 

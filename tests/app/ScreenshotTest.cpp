@@ -6,13 +6,15 @@
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "dialogs/LoadingWindow.h"
+#include "dialogs/OptionsWindow.h"
 #include "launch/GameSelect.h"
 #include "music/PlaylistEditor.h"
 #include "support/FakePlatform.h"
 
 // Pictures of the real windows on a real X server, for a person to look at: the main window
-// with each of its tabs, the splash, the About box, the game picker and the playlist editor.
-// Run under xvfb-run; tools/screenshots.sh also keeps small copies in docs/screenshots.
+// with each of its tabs, the splash, the About box, the Options window, the game picker and the
+// playlist editor. Run under xvfb-run; tools/screenshots.sh also keeps small copies in
+// docs/screenshots.
 namespace velmor::app {
 
 // The picture in 256 colours: its own most frequent ones, so that the flat areas of a window
@@ -89,6 +91,16 @@ TEST(Screenshot, SplashAndAboutBox) {
     dialogs::LoadingWindow about;
     about.showAsAbout();
     shoot(about, QStringLiteral("about"));
+}
+
+TEST(Screenshot, OptionsWindow) {
+    test::FakePlatform fake;
+    MainForm form(fake.platform);
+    form.formLoad();
+    form.record().screenSaver = true;
+    form.record().closeSpc = true;
+    form.window().show();
+    shoot(*dialogs::OptionsWindow::open(form.record(), form.window()), QStringLiteral("options"));
 }
 
 TEST(Screenshot, GamePicker) {

@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include "app/MainWindow.h"
+
+namespace velmor::app {
+namespace {
+
+// No control of any tab reaches past the page area, where the tab control would cut it off.
+// The page frames are the pages' background and are not counted; the controls on them are.
+TEST(TabPages, ShowEveryControlWhole) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* tabs = window.findChild<QTabWidget*>("SSTab1");
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QWidget* page = tabs->currentWidget();
+        const QRect area = QRect(page->mapTo(tabs, QPoint()), page->size()) & tabs->rect();
+        for (QWidget* child : page->findChildren<QWidget*>()) {
+            if (child->isVisibleTo(page) && !child->parentWidget()->inherits("QComboBox") &&
+                !(child->parentWidget() == page && child->inherits("QGroupBox"))) {
+                const QRect place(child->mapTo(tabs, QPoint()), child->size());
+                EXPECT_TRUE(area.contains(place))
+                    << tabs->tabText(i).toStdString() << ": " << child->objectName().toStdString();
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmor::app
