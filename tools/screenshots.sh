@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes pictures of every window of Velmor under Xvfb (the main window with each tab, the
-# splash, About, the game picker, the playlist editor) and keeps 256-colour copies of them in
+# splash, About, Options, the game picker, the playlist editor) and keeps 256-colour copies of them in
 # docs/screenshots/, the pictures the README shows. Full-colour ones are left in
 # build/screenshots/.
 #   bash tools/screenshots.sh
