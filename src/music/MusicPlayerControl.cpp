@@ -90,14 +90,7 @@ void MusicPlayerControl::command13Click() {
     if (!paused(ticket)) {
         return;
     }
-    const std::string switches = playerSwitches(readPlayerOptions(holders_));
-    if (record_.spcPlayPath.empty()) {
-        platform_.messages.show(kLocatePlayer);
-    } else if (songs_.currentIndex() < 0) {
-        platform_.messages.show(kSelectMusic);
-    } else {
-        startChecked(switches);
-    }
+    startCurrentSong();
 }
 
 void MusicPlayerControl::command14Click() {
@@ -161,6 +154,18 @@ void MusicPlayerControl::nextSong(bool checkLocation) {
         }
     }
     setLabel(kNextSongLabel);
+}
+
+// Play's and the command line's last steps: the checks, each with its message, then the start.
+void MusicPlayerControl::startCurrentSong() {
+    const std::string switches = playerSwitches(readPlayerOptions(holders_));
+    if (record_.spcPlayPath.empty()) {
+        platform_.messages.show(kLocatePlayer);
+    } else if (songs_.currentIndex() < 0) {
+        platform_.messages.show(kSelectMusic);
+    } else {
+        startChecked(switches);
+    }
 }
 
 void MusicPlayerControl::startChecked(const std::string& switches) {
@@ -240,14 +245,7 @@ void MusicPlayerControl::getCommandLine() {
             return;
         }
     }
-    const std::string switches = playerSwitches(readPlayerOptions(holders_));
-    if (record_.spcPlayPath.empty()) {
-        platform_.messages.show(kLocatePlayer);
-    } else if (songs_.currentIndex() < 0) {
-        platform_.messages.show(kSelectMusic);
-    } else {
-        startChecked(switches);
-    }
+    startCurrentSong();
     showTabIfAsked();
 }
 

@@ -59,6 +59,7 @@ class MusicPlayerControl final {
     void nextSong(bool checkLocation);
     // The checks that come after the player's location and the song: the song time, then
     // whether the player can be run at all; then the timers are armed and the player started.
+    void startCurrentSong();
     void startChecked(const std::string& switches);
     void armSongTimer(int milliseconds);
     void stopSongTimers();
