@@ -220,6 +220,8 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
     fs::permissions(base / "runtime", fs::perms(0700));
     setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
     setenv("FAKE_EMULATOR_LOG", (base / "log").c_str(), 1);
+    // What a launch cut short left behind is cleared by the next zip launch, never launched.
+    std::ofstream(platform::privateFolder("temp").value() / "LEFTOVER.smc") << "old";
     const fs::path working = fs::current_path();
     fs::current_path(base);  // where an injected "touch sentinel" would leave its file
 
@@ -293,7 +295,7 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
     }
     EXPECT_TRUE(fake.messages.shown.empty()) << testing::PrintToString(fake.messages.shown);
     EXPECT_FALSE(fs::exists(base / "sentinel"));
-    // Every extracted ROM was deleted after its game.
+    // Every extracted ROM was deleted after its game, and the leftover is gone.
     const auto extracted = platform::privateFolder("temp");
     ASSERT_TRUE(extracted);
     for (const auto& entry : fs::directory_iterator(*extracted)) {
