@@ -36,6 +36,17 @@ std::vector<std::string> runningPlayers() {
     return songs;
 }
 
+// The player windows on the X server: the windows titled exactly SPCPLAY. (A player that has
+// closed its window may still be in /proc for a while as it exits, slowly under the sanitizers.)
+int playerWindows() {
+    QProcess search;
+    search.start(QStringLiteral("xdotool"),
+                 {QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^SPCPLAY$")});
+    search.waitForFinished(5000);
+    return static_cast<int>(
+        QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
+}
+
 void setValue(const QString& store, const std::string& name, const std::string& text) {
     sqlite3* db = nullptr;
     sqlite3_open(store.toUtf8().constData(), &db);
@@ -90,7 +101,7 @@ TEST(MusicWithVelmorSpcplay, PlaysAPlaylistOneSongAtATimeAndClosesTheLastOnExit)
     std::size_t most = 0;
     for (int tick = 0; tick < 300 && heard.size() < 2; ++tick, QThread::msleep(20)) {
         const auto now = runningPlayers();
-        most = std::max(most, now.size());
+        most = std::max(most, static_cast<std::size_t>(playerWindows()));
         for (const std::string& song : now) {
             if (heard.empty() || heard.back() != song) {
                 heard.push_back(song);
@@ -98,7 +109,7 @@ TEST(MusicWithVelmorSpcplay, PlaysAPlaylistOneSongAtATimeAndClosesTheLastOnExit)
         }
     }
     EXPECT_EQ(heard, songs);
-    EXPECT_EQ(most, 1u) << "two players at once";
+    EXPECT_EQ(most, 1u) << "two player windows at once";
     QThread::msleep(500);
     velmor.terminate();
     ASSERT_TRUE(velmor.waitForFinished(10000));
