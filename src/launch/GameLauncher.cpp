@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -114,15 +113,8 @@ bool GameLauncher::emulatorUsable(const std::string& zsnesLocation) {
             "No ZSNES executable is set.  Choose it on the Paths tab under ZSNES Executable.");
         return false;
     }
-    struct stat status {};
-    if (::stat(zsnesLocation.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        platform_.messages.show("ZSNES was not found at " + zsnesLocation +
-                                "\n\nCheck the ZSNES Executable on the Paths tab.");
-        return false;
-    }
-    if (::access(zsnesLocation.c_str(), X_OK) != 0) {
-        platform_.messages.show("ZSNES at " + zsnesLocation +
-                                " cannot be run: the file is not executable.");
+    if (const auto problem = platform::programProblem(zsnesLocation, "ZSNES", "ZSNES Executable")) {
+        platform_.messages.show(*problem);
         return false;
     }
     return true;

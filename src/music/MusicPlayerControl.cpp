@@ -1,8 +1,4 @@
 #include "music/MusicPlayerControl.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 
 #include "music/PlayerCommandLine.h"
@@ -10,6 +6,7 @@
 #include "music/Playlist.h"
 #include "music/SongList.h"
 #include "music/SongTime.h"
+#include "platform/Files.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"
 
@@ -34,15 +31,7 @@ std::optional<std::string> playerProblem(const std::string& path) {
     if (path.empty()) {
         return std::string(kLocatePlayer);
     }
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return "SPCPlay was not found at " + path +
-               "\n\nCheck the SPCPlay Executable on the Paths tab.";
-    }
-    if (::access(path.c_str(), X_OK) != 0) {
-        return "SPCPlay at " + path + " cannot be run: the file is not executable.";
-    }
-    return std::nullopt;
+    return platform::programProblem(path, "SPCPlay", "SPCPlay Executable");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "music/Playlist.h"
 
+#include "platform/UniqueFd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,24 +32,7 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Closes the descriptor it holds, whichever way the function leaves.
-class Descriptor final {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { release(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now; false when the close reports that written bytes were lost.
-    bool release() {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
+using platform::UniqueFd;
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -78,7 +63,7 @@ fs::path saveTarget(const std::string& path) {
 
 // A new, empty file beside `target`, made with the permissions the user's umask allows for a
 // new file; the descriptor is invalid when none can be made.
-Descriptor temporaryBeside(const fs::path& target, fs::path& made) {
+UniqueFd temporaryBeside(const fs::path& target, fs::path& made) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     static std::mt19937_64 random(
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
@@ -91,19 +76,19 @@ Descriptor temporaryBeside(const fs::path& target, fs::path& made) {
         const int fd =
             ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) {
-            return Descriptor(fd);
+            return UniqueFd(fd);
         }
     }
-    return Descriptor(-1);
+    return UniqueFd();
 }
 
 }  // namespace
 
 std::optional<std::vector<std::string>> readPlaylist(const std::string& path) {
     // Non-blocking only so that opening a pipe cannot wait for a writer; it is refused below.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+    if (!file || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
         status.st_size > kLargestPlaylist) {
         return std::nullopt;
     }
@@ -212,8 +197,8 @@ bool writePlaylist(const std::string& path, const std::vector<std::string>& entr
     }
 
     fs::path temporary;
-    Descriptor file = temporaryBeside(target, temporary);
-    if (!file.valid()) {
+    UniqueFd file = temporaryBeside(target, temporary);
+    if (!file) {
         return false;
     }
     bool written = true;
@@ -226,7 +211,7 @@ bool writePlaylist(const std::string& path, const std::vector<std::string>& entr
     }
     written = written && writeAll(file.get(), playlistText(entries));
     written = written && ::fsync(file.get()) == 0;
-    written = file.release() && written;
+    written = file.close() && written;
     if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;

@@ -95,4 +95,17 @@ std::optional<std::filesystem::path> privateFolder(const std::filesystem::path& 
     return folder;
 }
 
+std::optional<std::string> programProblem(const std::string& path, std::string_view program,
+                                          std::string_view pathsEntry) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::string(program) + " was not found at " + path + "\n\nCheck the " +
+               std::string(pathsEntry) + " on the Paths tab.";
+    }
+    if (::access(path.c_str(), X_OK) != 0) {
+        return std::string(program) + " at " + path + " cannot be run: the file is not executable.";
+    }
+    return std::nullopt;
+}
+
 }  // namespace velmor::platform

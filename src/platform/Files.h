@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace velmor::platform {
@@ -9,6 +10,12 @@ namespace velmor::platform {
 // True when `path` names a regular file that can be opened for reading. A folder, an empty path,
 // a missing file and a file the user may not read all give false.
 bool fileExists(std::string_view path);
+
+// What keeps the program at `path` from being run, said for the user ("ZSNES was not found at
+// ..."); `program` names it and `pathsEntry` is its entry on the paths tab. Nothing when it can be
+// run.
+std::optional<std::string> programProblem(const std::string& path, std::string_view program,
+                                          std::string_view pathsEntry);
 
 // True when `path` can stand in a command line as it is: it is not empty, every character is
 // one of A-Z a-z 0-9 / . _ - + , = @ % or a ':' or '~' that does not begin a name, it does not

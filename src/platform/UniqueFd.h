@@ -27,6 +27,11 @@ class UniqueFd final {
         return fd;
     }
     explicit operator bool() const { return fd_ >= 0; }
+    // Closes now; false when the close reports that written bytes were lost.
+    bool close() {
+        const int fd = release();
+        return fd < 0 || ::close(fd) == 0;
+    }
 
   private:
     void reset(int fd) {
