@@ -39,15 +39,22 @@ ln -s ../read.txt "$seed/roms/link.smc"
     cd roms/japan && zip -q ../../../corpus/climbing.zip ../../read.txt
 )
 
-mkdir -p "$work/run"
-VELMOR_FUZZ_DIR=$work/run ASAN_OPTIONS=detect_leaks=1 \
-    "$build_dir/unzip_fuzzer" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build_dir/" "$work/corpus" \
-    2>"$work/log" || {
-    tail -n 60 "$work/log"
-    echo "fuzz: a finding; the input is in $build_dir/" >&2
-    exit 1
+# Runs a fuzzer (the arguments after WHAT LOG FOLDER) with its own writing folder; on a finding
+# shows the end of its log and fails.
+run() {
+    local what=$1 log=$2 folder=$3
+    shift 3
+    mkdir -p "$folder"
+    VELMOR_FUZZ_DIR=$folder ASAN_OPTIONS=detect_leaks=1 "$@" 2>"$log" || {
+        tail -n 60 "$log"
+        echo "fuzz: a finding in $what; the input is in $build_dir/" >&2
+        exit 1
+    }
 }
+
+run "the zip extraction" "$work/log" "$work/run" \
+    "$build_dir/unzip_fuzzer" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build_dir/" "$work/corpus"
 grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' "$work/log" || true
 echo "fuzz: no finding in the zip extraction in ${seconds} s"
 
@@ -72,21 +79,12 @@ printf '\357\273\277"bom.spc"\r\n""\r\n' >"$lists/bom.spl"
 seq -f '"/music/song %.0f.spc"' 100000 | sed 's/$/\r/' >"$big/many.spl"
 { printf '"unclosed\n'; seq -f 'song %.0f.spc' 100000; } >"$big/unclosed-many.spl"
 
-VELMOR_FUZZ_DIR=$work/playlist-run ASAN_OPTIONS=detect_leaks=1 \
-    "$build_dir/playlist_fuzzer" -timeout=20 -rss_limit_mb=2048 "$big"/* 2>"$work/playlist-log" || {
-    tail -n 60 "$work/playlist-log"
-    echo "fuzz: a finding in the playlist reader on a large playlist" >&2
-    exit 1
-}
+run "the playlist reader on a large playlist" "$work/playlist-log" "$work/playlist-run" \
+    "$build_dir/playlist_fuzzer" -timeout=20 -rss_limit_mb=2048 "$big"/*
 grep -E '^Executed .* in [0-9]+ ms' "$work/playlist-log" || true
-VELMOR_FUZZ_DIR=$work/playlist-run ASAN_OPTIONS=detect_leaks=1 \
+run "the playlist reader" "$work/playlist-log" "$work/playlist-run" \
     "$build_dir/playlist_fuzzer" -max_total_time="$playlist_seconds" -max_len=65536 -timeout=20 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build_dir/playlist-" "$lists" \
-    2>"$work/playlist-log" || {
-    tail -n 60 "$work/playlist-log"
-    echo "fuzz: a finding in the playlist reader; the input is in $build_dir/" >&2
-    exit 1
-}
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build_dir/playlist-" "$lists"
 grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' \
     "$work/playlist-log" || true
 echo "fuzz: no finding in the playlist reader in ${playlist_seconds} s"
