@@ -1,34 +1,37 @@
 #include "spcplay/PlayerArguments.h"
 
+#include <QFile>
+
 namespace velmor::spcplay {
 
-PlayerArguments parseArguments(const QStringList& words) {
+PlayerArguments parseArguments(const QList<QByteArray>& words) {
     PlayerArguments arguments;
     for (qsizetype i = 0; i < words.size(); ++i) {
-        const QString& word = words[i];
-        if (word == QLatin1String("-8")) {
+        const QByteArray& word = words[i];
+        if (word == "-8") {
             arguments.eightBit = true;
-        } else if (word == QLatin1String("-z")) {
+        } else if (word == "-z") {
             arguments.stereo = true;
-        } else if (word == QLatin1String("-q") || word == QLatin1String("-x")) {
+        } else if (word == "-q" || word == "-x") {
             // Sound buffering and ADSR->gain switching belong to SPCPlay's own sound engine;
             // the emulation used here has neither to change.
-        } else if (word == QLatin1String("-r") && i + 1 < words.size()) {
+        } else if (word == "-r" && i + 1 < words.size()) {
             bool number = false;
             const int index = words[i + 1].toInt(&number);
             if (number && index >= 0 && index < static_cast<int>(std::size(kRates))) {
                 arguments.sampleRate = kRates[index];
                 ++i;
             } else {
-                arguments.unknown << word;
+                arguments.unknown << QFile::decodeName(word);
             }
-        } else if (word.startsWith(QLatin1Char('-'))) {
-            arguments.unknown << word;
+        } else if (word.startsWith('-')) {
+            arguments.unknown << QFile::decodeName(word);
         } else if (!word.isEmpty()) {
-            if (!arguments.song.isEmpty()) {
+            if (!arguments.songFile.isEmpty()) {
                 arguments.unknown << arguments.song;
             }
-            arguments.song = word;
+            arguments.songFile = word;
+            arguments.song = QFile::decodeName(word);
         }
     }
     return arguments;

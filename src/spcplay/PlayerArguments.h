@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 namespace velmor::spcplay {
@@ -10,15 +12,17 @@ struct PlayerArguments {
     int sampleRate = 44100;
     bool stereo = false;
     bool eightBit = false;
-    QString song;         // empty when the command line named none
+    QByteArray songFile;  // the song's name as given, the bytes to open; empty when none was
+    QString song;         // the same name for showing and telling
     QStringList unknown;  // words that are neither a switch nor the song
 };
 
 // The sampling rates "-r 0" to "-r 3" choose.
 inline constexpr int kRates[] = {8000, 11025, 22050, 44100};
 
-// Reads the words after the program's name. The song is the last word that is not a switch, so
-// a missing song (an empty short name) leaves it empty rather than taking a switch's value.
-PlayerArguments parseArguments(const QStringList& words);
+// Reads the words after the program's name, as the bytes the command line holds: a file's name
+// need not be text in any encoding. The song is the last word that is not a switch, so a missing
+// song (an empty short name) leaves it empty rather than taking a switch's value.
+PlayerArguments parseArguments(const QList<QByteArray>& words);
 
 }  // namespace velmor::spcplay

@@ -1,12 +1,16 @@
 #include "spcplay/SpcSong.h"
 
+#include <fcntl.h>
 #include <gme/gme.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 #include <iterator>
-#include <system_error>
 #include <vector>
+
+#include "platform/UniqueFd.h"
 
 namespace velmor::spcplay {
 
@@ -22,31 +26,67 @@ SpcSong::Opened failure(std::string error) {
     return {nullptr, std::move(error)};
 }
 
+// Why something that is there is still not a file to read a song from.
+std::string notAFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "is a folder, not an SPC file";
+    }
+    if (S_ISFIFO(mode)) {
+        return "is a named pipe, not an SPC file";
+    }
+    if (S_ISSOCK(mode)) {
+        return "is a socket, not an SPC file";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "is a device, not an SPC file";
+    }
+    return "not a regular file";
+}
+
 }  // namespace
 
 SpcSong::Opened SpcSong::open(const std::filesystem::path& file, int sampleRate) {
-    std::error_code error;
-    const auto status = std::filesystem::status(file, error);
     if (file.empty()) {
         return failure("no song was given");
     }
-    if (!std::filesystem::exists(status)) {
-        return failure("no such file");
+    // Whatever is named is looked at before it is opened, so that a device is never opened at
+    // all, and again through the descriptor, which is what is read. Non-blocking so that a pipe
+    // named in between cannot hold the player in open() waiting for a writer.
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) {
+        return failure(errno == ENOENT || errno == ENOTDIR ? "no such file" : "cannot be read");
     }
-    if (std::filesystem::is_directory(status)) {
-        return failure("is a folder, not an SPC file");
+    if (!S_ISREG(status.st_mode)) {
+        return failure(notAFile(status.st_mode));
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    platform::UniqueFd in(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!in || ::fstat(in.get(), &status) != 0) {
         return failure("cannot be read");
     }
-    std::vector<char> data;
-    data.resize(kMaximumSize + 1);
-    in.read(data.data(), static_cast<std::streamsize>(data.size()));
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
+    if (!S_ISREG(status.st_mode)) {
+        return failure(notAFile(status.st_mode));
+    }
+    // A file's reads then wait for its bytes as they always have.
+    if (const int flags = ::fcntl(in.get(), F_GETFL);
+        flags < 0 || ::fcntl(in.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         return failure("cannot be read");
     }
+    std::vector<char> data(kMaximumSize + 1);
+    std::size_t filled = 0;
+    while (filled < data.size()) {
+        const ssize_t got = ::read(in.get(), data.data() + filled, data.size() - filled);
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return failure("cannot be read");
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    data.resize(filled);
     if (data.size() < kSignature.size() ||
         !std::equal(kSignature.begin(), kSignature.end(), data.begin())) {
         return failure("not an SPC file");

@@ -3,7 +3,6 @@
 
 #include <xcb/xcb.h>
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTimer>
@@ -66,7 +65,14 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmor-spcplay"));
-    const PlayerArguments arguments = parseArguments(QApplication::arguments().mid(1));
+    // The words as argv holds them, bytes and all: QApplication::arguments() decodes them, and a
+    // song whose name is not UTF-8 would then name another file. The constructor above has
+    // taken Qt's own switches out of argv already.
+    QList<QByteArray> words;
+    for (int i = 1; i < argc; ++i) {
+        words << QByteArray(argv[i]);
+    }
+    const PlayerArguments arguments = parseArguments(words);
     if (!arguments.unknown.isEmpty()) {
         complain(QStringLiteral("ignoring %1").arg(arguments.unknown.join(QLatin1Char(' '))));
     }
@@ -77,8 +83,7 @@ int main(int argc, char** argv) {
                      .arg(SingleInstance::defaultName()));
     }
 
-    auto opened =
-        SpcSong::open(QFile::encodeName(arguments.song).toStdString(), arguments.sampleRate);
+    auto opened = SpcSong::open(arguments.songFile.toStdString(), arguments.sampleRate);
     const QString title =
         opened.song ? tagText(opened.song->title()) : QFileInfo(arguments.song).fileName();
     PlayerWindow window(title);

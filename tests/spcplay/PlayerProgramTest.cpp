@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
@@ -166,6 +167,33 @@ TEST_F(PlayerProgram, AFileThatCannotPlayStillGivesAWindowThatTabCloses) {
     setenv("DISPLAY", display.c_str(), 1);
     EXPECT_EQ(ended(headless), 1);
     EXPECT_EQ(contents(errors), "velmor-spcplay: cannot open the X display (DISPLAY is not set)\n");
+}
+
+TEST_F(PlayerProgram, APipeIsRefusedAtOnceAndHoldsUpNoOtherPlayer) {
+    // Opened for reading, a pipe waits for a writer that never comes: the player must not.
+    const fs::path pipe = m_dir.path() / "pipe.spc";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const pid_t refused = start(pipe);
+    ASSERT_TRUE(send({})) << "no window";
+    EXPECT_EQ(contents(errors),
+              "velmor-spcplay: " + pipe.string() + ": is a named pipe, not an SPC file\n");
+    // The next song closes it as it closes any other player.
+    const pid_t next = start(song);
+    EXPECT_EQ(ended(refused), 0);
+    EXPECT_TRUE(running(next));
+    ASSERT_TRUE(send({"Tab"}));
+    EXPECT_EQ(ended(next), 0);
+}
+
+TEST_F(PlayerProgram, ASongWhoseNameIsNotUtf8Plays) {
+    const fs::path named = m_dir.path() / "caf\xe9 \xff.spc";  // Latin-1 and a stray byte
+    fs::rename(song, named);
+    const pid_t player = start(named);
+    ASSERT_TRUE(send({"Tab"}));
+    EXPECT_EQ(ended(player), 0);
+    // Only the missing sound server to complain of: the file was found and read.
+    EXPECT_EQ(contents(errors),
+              "velmor-spcplay: no sound device (is PulseAudio or PipeWire running?)\n");
 }
 
 }  // namespace
