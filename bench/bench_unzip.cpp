@@ -108,8 +108,9 @@ int main(int argc, char** argv) {
     const auto extractOurs = [&] {
         report.clear();
         const auto start = Clock::now();
-        velmor::launch::unzipArchive(archive, ours.string(), false, true, false, false, {}, {},
-                                     callbacks);
+        velmor::launch::UnzipOptions options;
+        options.overwrite = true;
+        velmor::launch::unzipArchive(archive, ours.string(), options, callbacks);
         return millisecondsSince(start);
     };
     const auto extractTheirs = [&] {

@@ -4,7 +4,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "launch/EmulatorCommandLine.h"
@@ -23,41 +25,62 @@ constexpr std::string_view kNewGfxBox = "Check19";
 constexpr std::string_view kNoGame = "You must choose a game";
 constexpr std::string_view kRomNotFound =
     "The ROM Image was not located in the ZIP file.  Check the Velmor Readme file.";
-constexpr std::string_view kReplaceTitle = "VBUnzip - File already exists";
-constexpr std::string_view kLockName = ".velmor-launch.lock";
 
-// Holds the extraction folder for one zip launch: another copy of the program cannot extract
-// into it, nor clear it, while a game of this one runs from it.
-class FolderLock final {
+// One zip launch at a time, across copies of the program: held from the extraction until the
+// game has ended. The lock file lies beside the extraction folder, where no member can land,
+// and the emulator is handed the lock too, so that it lasts as long as the game even when the
+// program itself is ended first.
+class LaunchLock final {
   public:
-    explicit FolderLock(const std::filesystem::path& folder)
-        : fd_(::open((folder / kLockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                     0600)) {
-        held_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+    explicit LaunchLock(const std::filesystem::path& file)
+        : fd_(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
+        held_ = fd_ && ::flock(fd_.get(), LOCK_EX | LOCK_NB) == 0;
     }
-    ~FolderLock() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
     bool held() const { return held_; }
+    int fd() const { return fd_.get(); }
 
   private:
-    int fd_;
+    platform::UniqueFd fd_;
     bool held_ = false;
 };
 
-// Removes what a launch that was cut short (the program killed while its game ran) left in the
-// extraction folder, so that nothing of it is ever launched by mistake.
-void clearLeftovers(const std::filesystem::path& folder) {
+// Empties the extraction folder: everything a launch extracted goes when its game ends, and
+// what a launch cut short left (the program killed while its game ran) goes at the next one.
+void clearFolder(const std::filesystem::path& folder) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (entry.path().filename() != kLockName) {
-            std::filesystem::remove_all(entry.path(), error);
-        }
+        std::filesystem::remove_all(entry.path(), error);
     }
+}
+
+std::string mebibytes(std::uint64_t bytes) {
+    return std::to_string(bytes >> 20) + " MiB";
+}
+
+// Why a zip launch stopped before the emulator was started.
+std::string refusalMessage(const UnzipOutcome& outcome, const std::filesystem::path& folder) {
+    const std::string& member = outcome.refusedMember;
+    std::string why;
+    switch (outcome.refusal) {
+        case UnzipRefusal::TooLarge:
+            why = member + " in the zip archive is larger than " + mebibytes(kUnzipMemberCap) +
+                  ", far more than any ROM image.";
+            break;
+        case UnzipRefusal::OverTotal:
+            why = "The zip archive holds more than " + mebibytes(kUnzipTotalCap) + " in all; " +
+                  member + " and what follows it were not taken out.";
+            break;
+        case UnzipRefusal::NoSpace:
+            why = "The extraction folder " + folder.string() +
+                  " has too little free space left for " + member + ".";
+            break;
+        case UnzipRefusal::Unusable:
+        case UnzipRefusal::None:
+            why =
+                member + " in the zip archive could not be taken out: " + outcome.refusalText + ".";
+            break;
+    }
+    return why + "  The game was not started.";
 }
 
 }  // namespace
@@ -122,51 +145,62 @@ bool GameLauncher::emulatorUsable(const std::string& zsnesLocation) {
 
 void GameLauncher::zipLaunch(const std::string& switches, const std::string& shortGamePath) {
     unzipMessageText_.clear();
+    extractedRomPath_.clear();
     const auto folder = platform::privateFolder("temp");
-    std::optional<FolderLock> lock;
+    std::optional<LaunchLock> lock;
     if (folder) {
-        lock.emplace(*folder);
+        lock.emplace(folder->parent_path() / "temp.lock");
         if (!lock->held()) {
             platform_.messages.show(
-                "Another copy of Velmor is running a game from a zip archive.  Try again when "
-                "it has ended.");
+                "A game started from a zip archive is still running.  Try again when it has "
+                "ended.");
             screenSaverBack();
             return;
         }
-        clearLeftovers(*folder);
-        const UnzipCallbacks callbacks{
-            [this](std::string_view text) { unzipMessageText_ += text; },
-            [this](std::string_view path) {
-                switch (
-                    platform_.messages.ask("Overwrite " + std::string(path) + "?", kReplaceTitle)) {
-                    case platform::Messages::Answer::Yes:
-                        return kReplaceYes;
-                    case platform::Messages::Answer::No:
-                        return kReplaceNo;
-                    case platform::Messages::Answer::Cancel:
-                        break;
-                }
-                return kReplaceNone;
-            }};
-        unzipArchive(shortGamePath, folder->string(), false, true, false, false, {}, {}, callbacks);
+        clearFolder(*folder);
+        // The launch extracts every member straight into the folder, replacing what is there;
+        // so the overwrite question is never asked, and no callback is given for it.
+        UnzipOptions options;
+        options.overwrite = true;
+        UnzipOutcome outcome;
+        std::string report;
+        // Off the window's thread: a large archive takes seconds, and the window stays usable
+        // meanwhile (LAUNCH is refused by `running_`).
+        const bool finished = platform_.events.runAside([&](const std::atomic<bool>& stop) {
+            options.stop = &stop;
+            outcome = unzipArchive(shortGamePath, folder->string(), options,
+                                   {[&report](std::string_view text) { report += text; }, {}});
+        });
+        unzipMessageText_ = std::move(report);
+        if (!finished || outcome.refusal != UnzipRefusal::None) {
+            clearFolder(*folder);
+            if (finished) {
+                platform_.messages.show(refusalMessage(outcome, *folder));
+            }
+            screenSaverBack();
+            return;
+        }
     }
     extractedRomPath_ = launch::extractedRomPath(unzipMessageText_);
     const std::string& zsnes = record_.zsnesPath;
     runExtractedGame(std::string(platform::kShellPrefix) + platform_.shortNames.shortName(zsnes) +
                          switches + " " + platform_.shortNames.shortName(extractedRomPath_),
-                     folder ? folder->string() : std::string());
+                     folder ? folder->string() : std::string(), lock ? lock->fd() : -1);
 }
 
-void GameLauncher::runExtractedGame(const std::string& commandLine, const std::string& folder) {
-    platform_.processes.startShellAndWait(commandLine);
+void GameLauncher::runExtractedGame(const std::string& commandLine, const std::string& folder,
+                                    int lockFd) {
+    platform_.processes.startShellAndWait(commandLine, lockFd);
     platform_.events.process();
-    // Only a file that the extraction wrote is ever deleted: a report of another shape can give
-    // a path that names something else.
+    // Only a file that the extraction wrote counts: a report of another shape can give a path
+    // that names something else.
     const std::filesystem::path rom(extractedRomPath_);
-    if (!folder.empty() && rom.parent_path() == folder && platform::fileExists(extractedRomPath_)) {
-        std::error_code ignored;
-        std::filesystem::remove(rom, ignored);
-    } else {
+    const bool found =
+        !folder.empty() && rom.parent_path() == folder && platform::fileExists(extractedRomPath_);
+    if (!folder.empty()) {
+        clearFolder(folder);
+    }
+    if (!found) {
         platform_.messages.show(kRomNotFound);
     }
     screenSaverBack();

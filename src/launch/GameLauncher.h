@@ -33,7 +33,8 @@ class GameLauncher final {
     // message says what is wrong with it otherwise.
     bool emulatorUsable(const std::string& zsnesLocation);
     void zipLaunch(const std::string& switches, const std::string& shortGamePath);
-    void runExtractedGame(const std::string& commandLine, const std::string& folder);
+    // Runs the game, the lock handed on to it, then empties the extraction folder.
+    void runExtractedGame(const std::string& commandLine, const std::string& folder, int lockFd);
     void screenSaverBack();
 
     platform::Platform& platform_;

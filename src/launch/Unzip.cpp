@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +27,7 @@ constexpr std::string_view kSkipping = "   skipping: ";
 constexpr std::string_view kError = "  error:  ";
 
 constexpr std::size_t kCopyBuffer = std::size_t{256} << 10;
+constexpr std::uint64_t kKeepFree = std::uint64_t{32} << 20;
 
 struct ArchiveCloser {
     void operator()(zip_t* archive) const { zip_discard(archive); }
@@ -199,53 +202,119 @@ void listMembers(zip_t* archive, zip_int64_t count, const std::vector<std::strin
     report.line(footer);
 }
 
+// Bytes free for an ordinary user on the file system of the open file or folder `fd`, and the
+// file system's size. Nothing when the system does not say.
+struct Space {
+    std::uint64_t available;
+    std::uint64_t size;
+};
+std::optional<Space> spaceOf(int fd) {
+    struct statvfs status {};
+    if (::fstatvfs(fd, &status) != 0) {
+        return std::nullopt;
+    }
+    return Space{std::uint64_t{status.f_bavail} * status.f_frsize,
+                 std::uint64_t{status.f_blocks} * status.f_frsize};
+}
+
 // Everything one extraction needs besides the member at hand.
 struct Extraction {
     zip_t* archive;
     const ExtractionFolder& folder;
     std::string prefix;  // the folder's path as reported, with its separator
-    bool prompt;
-    bool overwrite;
-    bool keepDirectories;
+    const UnzipOptions& options;
     const UnzipCallbacks& callbacks;
     const Report& report;
-    std::uint64_t memberCap;
+    std::uint64_t keepFree;
     std::vector<char> buffer = std::vector<char>(kCopyBuffer);
+    std::uint64_t spent = 0;   // what the files written so far count against the total cap
     bool replaceNone = false;  // the user answered "overwrite no file"
+    UnzipOutcome outcome;
+
+    bool stopping() const {
+        return options.stop != nullptr && options.stop->load(std::memory_order_relaxed);
+    }
+    // Reports a member that is not written; the first one is kept in the outcome.
+    // `reason` says why for the user; the report line is the field, the name and the pieces.
+    template <typename... Pieces>
+    void refuse(UnzipRefusal why, std::string_view reason, std::string_view field,
+                std::string_view name, const Pieces&... pieces) {
+        report.line(field, name, pieces...);
+        if (outcome.refusal == UnzipRefusal::None) {
+            outcome.refusal = why;
+            outcome.refusedMember = std::string(name);
+            outcome.refusalText = std::string(reason);
+        }
+    }
 };
 
-// Copies the member into `file`; an empty text on success, else what went wrong.
-std::string copyMember(Extraction& x, zip_uint64_t index, PendingFile& file) {
+std::string tooLarge(std::uint64_t cap) {
+    return "larger than " + std::to_string(cap) + " bytes";
+}
+
+std::string overTotal(std::uint64_t cap) {
+    return "the members together would exceed " + std::to_string(cap) + " bytes";
+}
+
+constexpr std::string_view kNoSpace = "too little free space left in the folder";
+
+// What a member costs against the total cap.
+std::uint64_t cost(std::uint64_t size) {
+    return std::max(size, kUnzipFileCost);
+}
+
+struct CopyProblem {
+    UnzipRefusal why = UnzipRefusal::None;
+    std::string text;
+};
+
+// Copies the member into `file` in the folder `parent`; no problem on success.
+CopyProblem copyMember(Extraction& x, zip_uint64_t index, int parent, PendingFile& file) {
     Member member(zip_fopen_index(x.archive, index, 0));
     if (!member) {
-        return std::string("damaged (") + zip_strerror(x.archive) + ")";
+        return {UnzipRefusal::Unusable, std::string("damaged (") + zip_strerror(x.archive) + ")"};
     }
     std::uint64_t copied = 0;
     for (;;) {
+        if (x.stopping()) {
+            return {UnzipRefusal::Unusable, "stopped"};
+        }
         const zip_int64_t got = zip_fread(member.get(), x.buffer.data(), x.buffer.size());
         if (got < 0) {
-            return std::string("damaged (") + zip_file_strerror(member.get()) + ")";
+            return {UnzipRefusal::Unusable,
+                    std::string("damaged (") + zip_file_strerror(member.get()) + ")"};
         }
         if (got == 0) {
+            x.spent += cost(copied);
             return {};
         }
         copied += static_cast<std::uint64_t>(got);
         // The stored size may lie; what counts is what comes out.
-        if (copied > x.memberCap) {
-            return "larger than " + std::to_string(x.memberCap) + " bytes";
+        if (copied > x.options.memberCap) {
+            return {UnzipRefusal::TooLarge, tooLarge(x.options.memberCap)};
+        }
+        if (x.spent + copied > x.options.totalCap) {
+            return {UnzipRefusal::OverTotal, overTotal(x.options.totalCap)};
+        }
+        if (const auto space = spaceOf(parent);
+            space && space->available < static_cast<std::uint64_t>(got) + x.keepFree) {
+            return {UnzipRefusal::NoSpace, std::string(kNoSpace)};
         }
         if (const int error = file.write(x.buffer.data(), static_cast<std::size_t>(got))) {
-            return "cannot write (" + errorText(error) + ")";
+            if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
+                return {UnzipRefusal::NoSpace,
+                        std::string(kNoSpace) + " (" + errorText(error) + ")"};
+            }
+            return {UnzipRefusal::Unusable, "cannot write (" + errorText(error) + ")"};
         }
     }
 }
 
-// Whether a file may take the name of an existing one; asks when told to.
 bool mayReplace(Extraction& x, const std::string& path) {
-    if (x.overwrite) {
+    if (x.options.overwrite) {
         return true;
     }
-    if (!x.prompt || x.replaceNone || !x.callbacks.replace) {
+    if (!x.options.prompt || x.replaceNone || !x.callbacks.replace) {
         return false;
     }
     const int answer = x.callbacks.replace(path);
@@ -259,14 +328,16 @@ void extractMember(Extraction& x, zip_uint64_t index, const char* stored) {
     const std::string_view name(stored);
     const Kind kind = memberKind(x.archive, index, name);
     if (kind == Kind::Link) {
-        x.report.line(kSkipping, name, "  (symbolic link, not written)");
+        x.refuse(UnzipRefusal::Unusable, "it is a symbolic link", kSkipping, name,
+                 "  (symbolic link, not written)");
         return;
     }
     if (kind == Kind::Other) {
-        x.report.line(kSkipping, name, "  (not a regular file)");
+        x.refuse(UnzipRefusal::Unusable, "it is not a regular file", kSkipping, name,
+                 "  (not a regular file)");
         return;
     }
-    if (kind == Kind::Folder && !x.keepDirectories) {
+    if (kind == Kind::Folder && !x.options.keepDirectories) {
         return;  // its files land in the extraction folder itself
     }
     // Members that will not be written are told apart before any folder is made for them.
@@ -274,29 +345,42 @@ void extractMember(Extraction& x, zip_uint64_t index, const char* stored) {
     zip_stat_init(&status);
     if (kind == Kind::File) {
         if (zip_stat_index(x.archive, index, 0, &status) != 0) {
-            x.report.line(kError, name, "  damaged (", zip_strerror(x.archive), "), not written");
+            x.refuse(UnzipRefusal::Unusable, "it is damaged", kError, name, "  damaged (",
+                     zip_strerror(x.archive), "), not written");
             return;
         }
         if ((status.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 &&
             status.encryption_method != ZIP_EM_NONE) {
-            x.report.line(kSkipping, name, "  (encrypted, no password given)");
+            x.refuse(UnzipRefusal::Unusable, "it is encrypted", kSkipping, name,
+                     "  (encrypted, no password given)");
             return;
         }
-        if ((status.valid & ZIP_STAT_SIZE) != 0 && status.size > x.memberCap) {
-            x.report.line(kSkipping, name, "  (larger than ", std::to_string(x.memberCap),
-                          " bytes)");
+        const std::uint64_t size = (status.valid & ZIP_STAT_SIZE) != 0 ? status.size : 0;
+        if (size > x.options.memberCap) {
+            const std::string reason = tooLarge(x.options.memberCap);
+            x.refuse(UnzipRefusal::TooLarge, reason, kSkipping, name, "  (", reason, ")");
+            return;
+        }
+        if (x.spent + cost(size) > x.options.totalCap) {
+            const std::string reason = overTotal(x.options.totalCap);
+            x.refuse(UnzipRefusal::OverTotal, reason, kSkipping, name, "  (", reason, ")");
+            return;
+        }
+        if (x.outcome.refusal == UnzipRefusal::NoSpace) {
+            x.report.line(kSkipping, name, "  (", kNoSpace, ")");
             return;
         }
     }
-    const Placement place = placeMember(name, x.keepDirectories, kind == Kind::Folder);
+    const Placement place = placeMember(name, x.options.keepDirectories, kind == Kind::Folder);
     if (!place.problem.empty()) {
-        x.report.line(kSkipping, name, "  (", place.problem, ")");
+        x.refuse(UnzipRefusal::Unusable, place.problem, kSkipping, name, "  (", place.problem, ")");
         return;
     }
     const std::string path = x.prefix + place.relativePath();
     UniqueFd parent;
     if (const int error = x.folder.subfolder(place.folders, parent)) {
-        x.report.line(kError, path, "  (folder cannot be made: ", errorText(error), ")");
+        x.refuse(UnzipRefusal::Unusable, "its folder cannot be made", kError, path,
+                 "  (folder cannot be made: ", errorText(error), ")");
         return;
     }
     if (kind == Kind::Folder) {
@@ -314,21 +398,25 @@ void extractMember(Extraction& x, zip_uint64_t index, const char* stored) {
 
     std::optional<PendingFile> file;
     if (const int error = PendingFile::create(parent.get(), file)) {
-        x.report.line(kError, path, "  cannot be written (", errorText(error), ")");
+        x.refuse(UnzipRefusal::Unusable, "it cannot be written", kError, path,
+                 "  cannot be written (", errorText(error), ")");
         return;
     }
-    if (const std::string problem = copyMember(x, index, *file); !problem.empty()) {
-        x.report.line(kError, name, "  ", problem, ", not written");
+    if (const CopyProblem problem = copyMember(x, index, parent.get(), *file);
+        problem.why != UnzipRefusal::None) {
+        x.refuse(problem.why, problem.text, kError, name, "  ", problem.text, ", not written");
         return;
     }
     if (const int error = file->commit(place.name, replace)) {
         if (error == EEXIST) {
             x.report.line(kSkipping, path, "  (file exists, kept)");
         } else {
-            x.report.line(kError, path, "  cannot be written (", errorText(error), ")");
+            x.refuse(UnzipRefusal::Unusable, "it cannot be written", kError, path,
+                     "  cannot be written (", errorText(error), ")");
         }
         return;
     }
+    ++x.outcome.written;
     const bool isStored =
         (status.valid & ZIP_STAT_COMP_METHOD) != 0 && status.comp_method == ZIP_CM_STORE;
     x.report.line(isStored ? kExtracting : kInflating, path, "  ");
@@ -336,10 +424,8 @@ void extractMember(Extraction& x, zip_uint64_t index, const char* stored) {
 
 }  // namespace
 
-void unzipArchive(std::string_view archive, std::string_view directory, bool prompt, bool overwrite,
-                  bool list, bool keepDirectories, const std::vector<std::string>& include,
-                  const std::vector<std::string>& exclude, const UnzipCallbacks& callbacks,
-                  std::uint64_t memberCap) {
+UnzipOutcome unzipArchive(std::string_view archive, std::string_view directory,
+                          const UnzipOptions& options, const UnzipCallbacks& callbacks) {
     const Report report(callbacks.print);
     const std::string archivePath(archive);
 
@@ -347,12 +433,12 @@ void unzipArchive(std::string_view archive, std::string_view directory, bool pro
     UniqueFd fd(::open(archivePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd) {
         report.line(kError, "cannot open ", archivePath, " (", errorText(errno), ")");
-        return;
+        return {};
     }
     struct stat fileStatus {};
     if (::fstat(fd.get(), &fileStatus) != 0 || !S_ISREG(fileStatus.st_mode)) {
         report.line(kError, archivePath, " is not a zip file");
-        return;
+        return {};
     }
     int zipError = 0;
     Archive zip(zip_fdopen(fd.get(), 0, &zipError));
@@ -366,44 +452,56 @@ void unzipArchive(std::string_view archive, std::string_view directory, bool pro
                         zip_error_strerror(&error), ")");
             zip_error_fini(&error);
         }
-        return;
+        return {};
     }
     fd.release();  // the archive owns it now
 
     const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
     if (count <= 0) {
         report.line("warning:  ", archivePath, " is empty");
-        return;
+        return {};
     }
-    if (list) {
-        listMembers(zip.get(), count, include, exclude, report);
-        return;
+    if (options.list) {
+        listMembers(zip.get(), count, options.include, options.exclude, report);
+        return {};
     }
 
     const std::string folderPath = directory.empty() ? std::string(".") : std::string(directory);
     std::optional<ExtractionFolder> folder;
     if (const int error = ExtractionFolder::open(folderPath, folder)) {
         report.line(kError, "cannot open the folder ", folderPath, " (", errorText(error), ")");
-        return;
+        return {};
     }
     std::string prefix(directory);
     if (!prefix.empty() && prefix.back() != '/') {
         prefix += '/';
     }
-    Extraction x{zip.get(), *folder, std::move(prefix), prompt, overwrite, keepDirectories,
-                 callbacks, report,  memberCap};
+    std::uint64_t keepFree = kKeepFree;
+    if (options.keepFree) {
+        keepFree = *options.keepFree;
+    } else if (const auto space = spaceOf(folder->fd())) {
+        keepFree = std::min(kKeepFree, space->size / 20);
+    }
+    Extraction x{zip.get(), *folder, std::move(prefix), options, callbacks, report, keepFree};
     for (zip_int64_t i = 0; i < count; ++i) {
+        if (x.stopping()) {
+            x.outcome.stopped = true;
+            break;
+        }
         const auto index = static_cast<zip_uint64_t>(i);
         const char* name = zip_get_name(zip.get(), index, ZIP_FL_ENC_GUESS);
         if (name == nullptr) {
             report.line(kError, "member ", std::to_string(i), " has no readable name");
             continue;
         }
-        if ((!include.empty() && !matchesAny(include, name)) || matchesAny(exclude, name)) {
+        if ((!options.include.empty() && !matchesAny(options.include, name)) ||
+            matchesAny(options.exclude, name)) {
             continue;
         }
         extractMember(x, index, name);
     }
+    x.outcome.stopped = x.stopping();
+    return std::move(x.outcome);
 }
 
 }  // namespace velmor::launch

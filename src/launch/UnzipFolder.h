@@ -55,6 +55,9 @@ class ExtractionFolder final {
     // Fails with ELOOP or ENOTDIR where one of them is a link or not a folder. 0 or an errno.
     int subfolder(const std::vector<std::string>& names, UniqueFd& out) const;
 
+    // The folder's own descriptor.
+    int fd() const { return root_.get(); }
+
     // True when something (a file, folder or link) has the name `name` in the folder `folder`.
     static bool exists(int folder, const std::string& name);
 

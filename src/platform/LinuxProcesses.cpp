@@ -1,5 +1,6 @@
 #include "platform/LinuxProcesses.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -104,12 +105,22 @@ class InputSwallower final : public QObject {
 };
 
 // Starts the program and returns when it has ended; false when it could not be started.
-bool runToEnd(const Invocation& invocation, bool blocked) {
+// `handedOn`, unless -1, is a descriptor the program keeps (it is closed on exec everywhere
+// else, so that no other program started meanwhile holds it too).
+bool runToEnd(const Invocation& invocation, bool blocked, int handedOn = -1) {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     if (blocked) {
         process.setChildProcessModifier(raisePriority);
+    } else if (handedOn >= 0) {
+        // Between fork and exec: plain system calls only.
+        process.setChildProcessModifier([handedOn] {
+            const int flags = ::fcntl(handedOn, F_GETFD);
+            if (flags >= 0) {
+                ::fcntl(handedOn, F_SETFD, flags & ~FD_CLOEXEC);
+            }
+        });
     }
     process.start(invocation.program, invocation.arguments);
     if (!process.waitForStarted(-1)) {
@@ -155,13 +166,14 @@ bool LinuxProcesses::executeAndWait(std::string_view commandLine) {
     return invocation && runToEnd(*invocation, true);
 }
 
-bool LinuxProcesses::startShellAndWait(std::string_view commandLine) {
+bool LinuxProcesses::startShellAndWait(std::string_view commandLine, int handedOn) {
     if (!commandLine.starts_with(kShellPrefix)) {
         const std::optional<Invocation> invocation = invocationOf(commandLine);
-        return invocation && runToEnd(*invocation, false);
+        return invocation && runToEnd(*invocation, false, handedOn);
     }
     const std::string_view script = commandLine.substr(kShellPrefix.size());
-    return runToEnd({QStringLiteral("/bin/sh"), {QStringLiteral("-c"), decoded(script)}}, false);
+    return runToEnd({QStringLiteral("/bin/sh"), {QStringLiteral("-c"), decoded(script)}}, false,
+                    handedOn);
 }
 
 bool LinuxProcesses::startDetached(std::string_view commandLine) {

@@ -12,7 +12,7 @@ namespace velmor::platform {
 class LinuxProcesses final : public Processes {
   public:
     bool executeAndWait(std::string_view commandLine) override;
-    bool startShellAndWait(std::string_view commandLine) override;
+    bool startShellAndWait(std::string_view commandLine, int handedOn) override;
     bool startDetached(std::string_view commandLine) override;
 };
 

@@ -18,8 +18,10 @@ class Processes {
     // manager. False, at once, when the program cannot be started.
     virtual bool executeAndWait(std::string_view commandLine) = 0;
     // Runs a command line that begins with `kShellPrefix` and returns when it has ended; the
-    // windows stay fully usable meanwhile. False when it cannot be started.
-    virtual bool startShellAndWait(std::string_view commandLine) = 0;
+    // windows stay fully usable meanwhile. False when it cannot be started. The descriptor
+    // `handedOn` (unless -1) is left open in the program, so that what it holds (a lock) lasts as
+    // long as the program does, even past this one; no other program started gets it.
+    virtual bool startShellAndWait(std::string_view commandLine, int handedOn) = 0;
     // Starts the program and forgets it. False when it cannot be started.
     virtual bool startDetached(std::string_view commandLine) = 0;
 };

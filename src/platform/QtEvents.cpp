@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <thread>
 
 namespace velmor::platform {
 
@@ -26,6 +27,30 @@ void QtEvents::wait(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(std::max(0, milliseconds), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+bool QtEvents::runAside(const std::function<void(const std::atomic<bool>& stop)>& work) {
+    std::atomic<bool> stop = false;
+    if (QCoreApplication::instance() == nullptr) {
+        work(stop);  // no window events to run
+        return true;
+    }
+    std::atomic<bool> done = false;
+    QEventLoop loop;
+    {
+        // Joined before the loop goes out of scope: the thread's last act is to post the quit.
+        std::jthread worker([&] {
+            work(stop);
+            done = true;
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        loop.exec();
+        // The loop also ends when the application quits (its window closed meanwhile).
+        if (!done) {
+            stop = true;
+        }
+    }
+    return !stop;
 }
 
 }  // namespace velmor::platform

@@ -9,6 +9,7 @@ class QtEvents final : public Events {
     void process() override;
     void sleep(int milliseconds) override;
     void wait(int milliseconds) override;
+    bool runAside(const std::function<void(const std::atomic<bool>& stop)>& work) override;
 };
 
 }  // namespace velmor::platform

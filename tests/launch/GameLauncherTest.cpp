@@ -1,7 +1,12 @@
 #include "launch/GameLauncher.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <QTemporaryDir>
@@ -9,10 +14,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "launch/EmulatorCommandLine.h"
 #include "platform/LinuxProcesses.h"
 #include "platform/LinuxShortNames.h"
+#include "platform/UniqueFd.h"
 #include "settings/SettingsRecord.h"
 #include "support/FakeHolders.h"
 #include "support/FakePlatform.h"
@@ -45,6 +52,9 @@ class Launch : public testing::Test {
         record.screenSaver = false;
         fs::create_directories(dir / "emu");
         writeFile(record.zsnesPath, "#!/bin/sh\n", fs::perms(0755));
+        fs::create_directories(dir / "runtime");
+        fs::permissions(dir / "runtime", fs::perms(0700));
+        setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
         fake.processes.onRun = [this](std::string_view) { launcher.command1Click(); };
     }
     Log launch(const std::string& game) {
@@ -85,7 +95,7 @@ TEST_F(Launch, SavesSwitchesTheSaverOffWritesTheConfigAndStartsTheEmulatorOnce) 
     fake.shortNames.unknownIsMissing = true;
     fake.shortNames.names[emulator] = emulator;
     EXPECT_EQ(launch("game.zip"),
-              (Log{"save", "shell /bin/sh -c " + emulator + std::string(kDefaults) + " ",
+              (Log{"save", "aside", "shell /bin/sh -c " + emulator + std::string(kDefaults) + " ",
                    "message The ROM Image was not located in the ZIP file.  Check the Velmor "
                    "Readme file."}));
 }
@@ -295,15 +305,121 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
     }
     EXPECT_TRUE(fake.messages.shown.empty()) << testing::PrintToString(fake.messages.shown);
     EXPECT_FALSE(fs::exists(base / "sentinel"));
-    // Every extracted ROM was deleted after its game, and the leftover is gone.
+    // Everything extracted was removed after its game, and the leftover is gone.
     const auto extracted = platform::privateFolder("temp");
     ASSERT_TRUE(extracted);
-    for (const auto& entry : fs::directory_iterator(*extracted)) {
-        EXPECT_TRUE(entry.path().filename().string().starts_with(".")) << entry.path();
-    }
+    EXPECT_TRUE(fs::is_empty(*extracted));
     fs::current_path(working);
     unsetenv("XDG_RUNTIME_DIR");
     fs::remove_all(base);  // names that are not UTF-8 are beyond QTemporaryDir
+}
+
+TEST_F(Launch, AZipLaunchWithNothingUsableSaysWhyAndStartsNothing) {
+    fs::create_directories(dir / "roms");
+    makeZip(dir / "roms/bad.zip", "..", "x");
+    EXPECT_EQ(launch("bad.zip"),
+              (Log{"save", "screen saver off", "aside",
+                   "message .. in the zip archive could not be taken out: no usable file name.  "
+                   "The game was not started.",
+                   "screen saver on"}));
+    // The program quitting while the archive is extracted: nothing is started or said.
+    makeZip(dir / "roms/good.zip", "GOOD.SMC", "rom");
+    fake.events.quitAside = true;
+    EXPECT_EQ(launch("good.zip"), (Log{"save", "screen saver off", "aside", "screen saver on"}));
+    EXPECT_TRUE(fs::is_empty(dir / "runtime/velmor/temp"));
+}
+
+// A copy of the program for the test below: launches the zip game named by
+// VELMOR_TEST_CHILD_GAME and waits for it, until it is killed.
+TEST(LaunchForReal, ChildLaunch) {
+    const char* game = std::getenv("VELMOR_TEST_CHILD_GAME");
+    if (game == nullptr) {
+        GTEST_SKIP() << "run by TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled";
+    }
+    test::FakePlatform fake;
+    platform::LinuxProcesses processes;
+    platform::LinuxShortNames shortNames;
+    platform::Platform& f = fake.platform;
+    platform::Platform platform{f.registry,    f.events,      f.timers,   f.playerWindow,
+                                f.messages,    f.program,     processes,  shortNames,
+                                f.screenSaver, f.fileDialogs, f.fileTypes};
+    test::FakeHolders holders;
+    const fs::path path(game);
+    settings::SettingsRecord record{FAKE_EMULATOR, path.parent_path().string(), "", "", ""};
+    holders.texts["GmLabel"] = path.filename().string();
+    GameLauncher(platform, holders, record, [] { return true; }).command1Click();
+}
+
+bool lockHeld(const fs::path& file) {
+    const platform::UniqueFd fd(::open(file.c_str(), O_RDWR | O_CLOEXEC));
+    return fd && ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0;
+}
+
+// The game of a copy killed while it ran keeps the launch lock until it ends: no other launch
+// extracts over it or clears its ROM, whatever the archive's members are called.
+TEST(LaunchForReal, TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled) {
+    QTemporaryDir temp;
+    const fs::path base = temp.path().toStdString();
+    fs::create_directories(base / "runtime");
+    fs::permissions(base / "runtime", fs::perms(0700));
+    setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
+    setenv("FAKE_EMULATOR_LOG", (base / "log").c_str(), 1);
+    fs::create_directories(base / "roms");
+    const std::string archive = (base / "roms/game.zip").string();
+    ASSERT_EQ(std::system(("cd " + base.string() + " && echo rom > GAME.SMC && echo x > temp.lock" +
+                           " && echo y > .velmor-launch.lock && zip -q " + archive +
+                           " GAME.SMC temp.lock .velmor-launch.lock")
+                              .c_str()),
+              0);
+    const fs::path folder = base / "runtime/velmor/temp";
+    const fs::path lock = base / "runtime/velmor/temp.lock";
+
+    setenv("VELMOR_TEST_CHILD_GAME", archive.c_str(), 1);
+    setenv("FAKE_EMULATOR_SLEEP_MS", "3000", 1);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl("/proc/self/exe", "launch_tests", "--gtest_filter=LaunchForReal.ChildLaunch",
+                nullptr);
+        ::_exit(127);
+    }
+    unsetenv("VELMOR_TEST_CHILD_GAME");
+    unsetenv("FAKE_EMULATOR_SLEEP_MS");
+    ASSERT_GT(child, 0);
+    for (int i = 0; i < 400 && readRuns(base / "log").empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(readRuns(base / "log").size(), 1U);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+
+    EXPECT_TRUE(lockHeld(lock));
+    test::FakePlatform fake;
+    platform::LinuxProcesses processes;
+    platform::LinuxShortNames shortNames;
+    platform::Platform& f = fake.platform;
+    platform::Platform platform{f.registry,    f.events,      f.timers,   f.playerWindow,
+                                f.messages,    f.program,     processes,  shortNames,
+                                f.screenSaver, f.fileDialogs, f.fileTypes};
+    test::FakeHolders holders;
+    holders.texts["GmLabel"] = "game.zip";
+    settings::SettingsRecord record{FAKE_EMULATOR, (base / "roms").string(), "", "", ""};
+    GameLauncher launcher(platform, holders, record, [] { return true; });
+    launcher.command1Click();
+    EXPECT_EQ(fake.messages.shown,
+              std::vector<std::string>{"A game started from a zip archive is still running.  Try "
+                                       "again when it has ended."});
+    EXPECT_EQ(readRuns(base / "log").size(), 1U);
+    EXPECT_EQ(readFile(folder / "GAME.SMC"), "rom\n");  // still there for the running game
+
+    // When the game ends, so does the lock, and the next launch runs and clears up after it.
+    for (int i = 0; i < 400 && lockHeld(lock); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_FALSE(lockHeld(lock));
+    launcher.command1Click();
+    EXPECT_EQ(readRuns(base / "log").size(), 2U);
+    EXPECT_TRUE(fs::is_empty(folder));
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace

@@ -13,16 +13,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "launch/GameLauncher.h"
 #include "platform/LinuxProcesses.h"
 #include "platform/LinuxShortNames.h"
+#include "platform/QtEvents.h"
 #include "support/FakePlatform.h"
 #include "support/XInput.h"
 
@@ -122,6 +125,96 @@ TEST(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
     EXPECT_FALSE(sound.isChecked());
     EXPECT_GT(paintsWhileRunning, 0);
     unsetenv("FAKE_EMULATOR_SLEEP_MS");
+}
+
+// A large archive is extracted off the window's thread: meanwhile the window answers the window
+// manager's pings, and a second LAUNCH is refused. Afterwards the folder is empty again.
+TEST(LaunchWindow, WhileAZipArchiveIsExtractedTheWindowAnswersAndLaunchIsRefused) {
+    test::XInput input;
+    if (!input.connected() || QGuiApplication::platformName() != "xcb") {
+        GTEST_SKIP() << "needs an X server";
+    }
+    QTemporaryDir temp;
+    const fs::path dir = temp.path().toStdString();
+    fs::create_directories(dir / "runtime");
+    fs::permissions(dir / "runtime", fs::perms(0700));
+    setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
+    setenv("FAKE_EMULATOR_LOG", (dir / "log").c_str(), 1);
+    fs::create_directories(dir / "roms");
+    // 200 MiB that compress to little: seconds of work for the extraction.
+    const std::string make =
+        "cd " + (dir / "roms").string() +
+        " && truncate -s 200M GAME.SMC && zip -q game.zip GAME.SMC && rm GAME.SMC";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+
+    test::FakePlatform fake;
+    platform::LinuxProcesses processes;
+    platform::LinuxShortNames shortNames;
+    platform::QtEvents events;
+    const platform::Platform& f = fake.platform;
+    platform::Platform real{f.registry,    events,        f.timers,   f.playerWindow,
+                            f.messages,    f.program,     processes,  shortNames,
+                            f.screenSaver, f.fileDialogs, f.fileTypes};
+    app::MainForm form(real);
+    form.formLoad();
+    form.record().zsnesPath = FAKE_EMULATOR;
+    form.record().romPath = (dir / "roms").string();
+    QWidget& window = form.window();
+    window.findChild<QLabel*>("GmLabel")->setText("game.zip");
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto& launch = *window.findChild<QPushButton*>("Command1");
+    const QPoint launchAt = launch.mapToGlobal(launch.rect().center());
+    const fs::path extraction = dir / "runtime/velmor/temp";
+    const auto extracting = [&] {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(extraction, error)) {
+            if (entry.path().filename().string().starts_with(".velmor-unzip-")) {
+                return true;
+            }
+        }
+        return false;
+    };
+
+    // Pings sent and answered while a member is being written; a second LAUNCH meanwhile.
+    std::atomic<bool> done = false;
+    std::atomic<bool> pinged = false;
+    std::atomic<int> answeredWhileExtracting = 0;
+    std::atomic<int> unanswered = 0;
+    const auto id = static_cast<unsigned long>(window.winId());
+    std::thread pinger([&] {
+        test::XPing ping;
+        test::XInput again;
+        bool clicked = false;
+        while (!done) {
+            const bool before = extracting();
+            const int answer = ping.ping(id, 5000);
+            unanswered += answer < 0 ? 1 : 0;
+            if (before && answer >= 0 && extracting()) {
+                ++answeredWhileExtracting;
+                if (!clicked) {
+                    again.click(launchAt);
+                    clicked = true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        pinged = true;
+    });
+    input.click(launchAt);
+    QTest::qWait(100);  // returns when the launch has ended
+    QTest::qWait(500);  // room for a click that was held back
+    done = true;
+    while (!pinged) {
+        QTest::qWait(10);  // the last ping is answered too
+    }
+    pinger.join();
+
+    EXPECT_GE(answeredWhileExtracting, 2);
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_EQ(runsLogged(dir / "log"), 1);
+    EXPECT_TRUE(fake.messages.shown.empty()) << testing::PrintToString(fake.messages.shown);
+    EXPECT_TRUE(fs::is_empty(extraction));
 }
 
 }  // namespace

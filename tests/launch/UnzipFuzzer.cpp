@@ -72,16 +72,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::remove_all(out);
     fs::create_directory(out);
     const std::uint64_t cap = std::uint64_t{1} << 20;
-    velmor::launch::unzipArchive(archive.string(), out.string(), false, true, false, false, {}, {},
-                                 callbacks, cap);
+    velmor::launch::UnzipOptions launch;
+    launch.overwrite = true;
+    launch.memberCap = cap;
+    velmor::launch::unzipArchive(archive.string(), out.string(), launch, callbacks);
     checkFolder(root);
+    velmor::launch::UnzipOptions asking;
+    asking.prompt = true;
+    asking.keepDirectories = true;
+    asking.include = {"*"};
+    asking.exclude = {"*.txt"};
+    asking.memberCap = cap;
     for (int pass = 0; pass < 2; ++pass) {
-        velmor::launch::unzipArchive(archive.string(), out.string(), true, false, false, true,
-                                     {"*"}, {"*.txt"}, callbacks, cap);
+        velmor::launch::unzipArchive(archive.string(), out.string(), asking, callbacks);
         checkFolder(root);
     }
-    velmor::launch::unzipArchive(archive.string(), out.string(), false, false, true, false, {}, {},
-                                 callbacks, cap);
+    velmor::launch::UnzipOptions listing;
+    listing.list = true;
+    listing.memberCap = cap;
+    velmor::launch::unzipArchive(archive.string(), out.string(), listing, callbacks);
     checkFolder(root);
     return 0;
 }

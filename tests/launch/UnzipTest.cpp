@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -98,8 +99,15 @@ class Sandbox {
                         const std::vector<std::string>& exclude = {}, bool list = false) const {
         std::string report;
         const UnzipCallbacks callbacks{[&](std::string_view text) { report += text; }, replace};
-        unzipArchive(archive.string(), out.string(), prompt, overwrite, list, keepDirectories,
-                     include, exclude, callbacks, cap);
+        UnzipOptions options;
+        options.prompt = prompt;
+        options.overwrite = overwrite;
+        options.list = list;
+        options.keepDirectories = keepDirectories;
+        options.include = include;
+        options.exclude = exclude;
+        options.memberCap = cap;
+        unzipArchive(archive.string(), out.string(), options, callbacks);
         return report;
     }
 
@@ -297,6 +305,69 @@ TEST(UnzipArchive, HostileArchivesStayInsideTheFolder) {
         if (c.out.empty()) {
             EXPECT_EQ(report.find("inflating"), std::string::npos) << report;
         }
+    }
+}
+
+// A hostile archive cannot fill the disk: the whole extraction has a cap (each file counting at
+// least a block), and no write takes the folder's file system below what it keeps free.
+TEST(UnzipArchive, TheWholeExtractionIsBoundedAndLeavesRoomOnTheDisk) {
+    const auto extract = [](Sandbox& box, const std::function<void(UnzipOptions&)>& set,
+                            std::string& report) {
+        UnzipOptions options;
+        options.overwrite = true;
+        set(options);
+        return unzipArchive(box.archive.string(), box.out.string(), options,
+                            {[&](std::string_view text) { report += text; }, {}});
+    };
+    {
+        Sandbox box;
+        box.python("for n in 'abcd': z.writestr(n + '.smc', n * 5000)");
+        std::string report;
+        const UnzipOutcome outcome = extract(
+            box, [](UnzipOptions& o) { o.totalCap = 12000; }, report);
+        EXPECT_EQ(snapshot(box.out),
+                  (std::map<std::string, std::string>{{"a.smc", std::string(5000, 'a')},
+                                                      {"b.smc", std::string(5000, 'b')}}));
+        EXPECT_EQ(outcome.written, 2);
+        EXPECT_EQ(outcome.refusal, UnzipRefusal::OverTotal);
+        EXPECT_EQ(outcome.refusedMember, "c.smc");
+        EXPECT_NE(report.find("   skipping: d.smc  (the members together would exceed 12000"),
+                  std::string::npos)
+            << report;
+    }
+    {
+        Sandbox box;  // many empty members: each costs a block
+        box.python("for n in range(10): z.writestr('%d.smc' % n, '')");
+        std::string report;
+        EXPECT_EQ(extract(
+                      box, [](UnzipOptions& o) { o.totalCap = 5 * kUnzipFileCost; }, report)
+                      .written,
+                  5);
+    }
+    {
+        Sandbox box;  // a file system that keeps more free than it has: nothing is written
+        box.python("z.writestr('a.smc', 'a' * 5000); z.writestr('b.smc', 'b')");
+        std::string report;
+        const UnzipOutcome outcome = extract(
+            box, [](UnzipOptions& o) { o.keepFree = std::uint64_t{1} << 62; }, report);
+        EXPECT_EQ(snapshot(box.out), (std::map<std::string, std::string>{}));
+        EXPECT_EQ(outcome.written, 0);
+        EXPECT_EQ(outcome.refusal, UnzipRefusal::NoSpace);
+        EXPECT_EQ(outcome.refusedMember, "a.smc");
+        EXPECT_NE(report.find("  error:  a.smc  too little free space left in the folder"),
+                  std::string::npos)
+            << report;
+        EXPECT_NE(report.find("   skipping: b.smc  (too little free space"), std::string::npos);
+    }
+    {
+        Sandbox box;  // told to stop: it stops, and keeps nothing it began
+        box.python("z.writestr('a.smc', 'a')");
+        const std::atomic<bool> stop = true;
+        std::string report;
+        const UnzipOutcome outcome = extract(
+            box, [&](UnzipOptions& o) { o.stop = &stop; }, report);
+        EXPECT_TRUE(outcome.stopped);
+        EXPECT_EQ(snapshot(box.out), (std::map<std::string, std::string>{}));
     }
 }
 

@@ -60,8 +60,8 @@ TEST_F(ProcessesTest, TheProgramGetsTheWordsOfTheCommandLine) {
     EXPECT_EQ(words(), "[-ad][sb][-r][3][/roms/x.smc]");
     QFile::remove(temp.filePath("words"));
     // The text after the prefix is one script: only then does ';' start a second command.
-    EXPECT_TRUE(processes.startShellAndWait(std::string(kShellPrefix) + program +
-                                            " -ad  sb /roms/x.smc; " + program + " again"));
+    EXPECT_TRUE(processes.startShellAndWait(
+        std::string(kShellPrefix) + program + " -ad  sb /roms/x.smc; " + program + " again", -1));
     EXPECT_EQ(words(), "[-ad][sb][/roms/x.smc][again]");
 }
 
@@ -70,7 +70,7 @@ TEST_F(ProcessesTest, AProgramThatCannotStartReturnsAtOnce) {
     clock.start();
     EXPECT_FALSE(processes.executeAndWait("/no/such/zsnes -ad sb /roms/x.smc"));
     EXPECT_FALSE(processes.executeAndWait("   "));
-    EXPECT_FALSE(processes.startShellAndWait("/no/such/command.com /c x"));
+    EXPECT_FALSE(processes.startShellAndWait("/no/such/command.com /c x", -1));
     EXPECT_FALSE(processes.startDetached("/no/such/spcplay song.spc"));
     EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_TRUE(processes.startDetached(recorder.toStdString() + " detached"));
@@ -100,7 +100,7 @@ TEST_F(ProcessesTest, InputIsSwallowedOnlyDuringTheBlockingWait) {
     EXPECT_GE(ticks, 5);
 
     QTimer::singleShot(50, [&] { postPress(widget); });
-    EXPECT_TRUE(processes.startShellAndWait(std::string(kShellPrefix) + "sleep 0.3"));
+    EXPECT_TRUE(processes.startShellAndWait(std::string(kShellPrefix) + "sleep 0.3", -1));
     EXPECT_EQ(widget.presses, 1);
     EXPECT_EQ(widget.keys, 1);
 }
@@ -109,8 +109,8 @@ TEST_F(ProcessesTest, InputIsSwallowedOnlyDuringTheBlockingWait) {
 TEST_F(ProcessesTest, QuittingDuringTheWaitDoesNotCutTheProgramOff) {
     bool started = false;
     QTimer::singleShot(0, [&] {
-        started = processes.startShellAndWait(std::string(kShellPrefix) + "sleep 0.3; " +
-                                              recorder.toStdString() + " finished");
+        started = processes.startShellAndWait(
+            std::string(kShellPrefix) + "sleep 0.3; " + recorder.toStdString() + " finished", -1);
     });
     QTimer::singleShot(50, &QCoreApplication::quit);
     QApplication::exec();

@@ -18,6 +18,13 @@ void FakeEvents::wait(int milliseconds) {
     }
 }
 
+bool FakeEvents::runAside(const std::function<void(const std::atomic<bool>& stop)>& work) {
+    note(log, "aside");
+    const std::atomic<bool> stop = quitAside;
+    work(stop);
+    return !quitAside;
+}
+
 void FakeIntervalTimer::setEnabled(bool enabled) {
     enabled_ = enabled;
     note(log, enabled ? "Timer1 on" : "Timer1 off");
@@ -94,7 +101,7 @@ bool FakeProcesses::executeAndWait(std::string_view commandLine) {
     return run("execute", commandLine);
 }
 
-bool FakeProcesses::startShellAndWait(std::string_view commandLine) {
+bool FakeProcesses::startShellAndWait(std::string_view commandLine, int /*handedOn*/) {
     return run("shell", commandLine);
 }
 

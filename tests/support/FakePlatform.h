@@ -24,6 +24,10 @@ class FakeEvents final : public platform::Events {
     void sleep(int milliseconds) override { slept.push_back(milliseconds); }
     // Logs "wait N", lets `onWait` act as an event in the pause would, and returns at once.
     void wait(int milliseconds) override;
+    // Logs "aside" and runs the work at once; false when `quitAside` is set, as when the program
+    // quits meanwhile.
+    bool runAside(const std::function<void(const std::atomic<bool>& stop)>& work) override;
+    bool quitAside = false;
     int processed = 0;
     std::vector<int> slept;
     std::function<void()> onProcess;
@@ -95,7 +99,7 @@ class FakeMessages final : public platform::Messages {
 class FakeProcesses final : public platform::Processes {
   public:
     bool executeAndWait(std::string_view commandLine) override;
-    bool startShellAndWait(std::string_view commandLine) override;
+    bool startShellAndWait(std::string_view commandLine, int handedOn) override;
     bool startDetached(std::string_view commandLine) override;
     bool starts = true;
     std::function<void(std::string_view commandLine)> onRun;
