@@ -152,7 +152,7 @@ void MainWindow::buildClientArea() {
 
     auto* tabs = new TabControl(client);
     tabs->setObjectName(QStringLiteral("SSTab1"));
-    tabs->setGeometry(twipRect(0, 0, 5652, 2652));
+    tabs->setGeometry(twipRect(0, 0, kPageWidth, 2652));
     tabs->setPalette(systemPalette());
     tabs->setAutoFillBackground(true);
     tabs->addTab(new PathsPage, QStringLiteral("Paths"));

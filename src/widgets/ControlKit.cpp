@@ -103,9 +103,7 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, cons
 }
 
 QGroupBox* pageFrame(QWidget* page, const char* name, int leftTwips, int widthTwips) {
-    // The frames were drawn a little taller than the tab's page area, so their lowest controls
-    // would be cut off; raised this far, the controls keep a few pixels' margin at either end.
-    return frame(page, name, {}, twipRect(leftTwips, -195, widthTwips, 2532));
+    return frame(page, name, {}, twipRect(leftTwips, kPageFrameTop, widthTwips, 2532));
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, const QRect& place,

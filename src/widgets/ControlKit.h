@@ -49,9 +49,18 @@ QLabel* picture(QWidget* parent, const char* name, const QPixmap& pixmap, const 
                 bool stretched);
 // A frame; an empty caption gives a bare border.
 QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, const QRect& place);
-// The captionless frame that fills a tab as its page and carries the tab's controls. It starts
-// above the page so that its top border hides under the tab row.
-QGroupBox* pageFrame(QWidget* page, const char* name, int leftTwips = 0, int widthTwips = 5652);
+// The width of the tab control and of its page frames, in twips.
+inline constexpr int kPageWidth = 5652;
+// Where a page frame's top lies on its tab page, in twips: above the page, so that its top
+// border hides under the tab row. The frames were drawn a little taller than the tab's page
+// area, so their lowest controls would be cut off; raised this far, the controls keep a few
+// pixels' margin at either end. Controls placed on the page beside its frame are placed from
+// here too.
+inline constexpr int kPageFrameTop = -195;
+
+// The captionless frame that fills a tab as its page and carries the tab's controls.
+QGroupBox* pageFrame(QWidget* page, const char* name, int leftTwips = 0,
+                     int widthTwips = kPageWidth);
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, const QRect& place,
                    const QString& toolTip = {});
 // A list with a text field the user may type in; typing never adds an item.

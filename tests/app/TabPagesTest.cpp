@@ -30,5 +30,17 @@ TEST(TabPages, ShowEveryControlWhole) {
     }
 }
 
+// The video page's two captioned frames lie on the page beside its frame (so that their option
+// buttons form groups of their own), yet keep their drawn places on that frame.
+TEST(TabPages, FramesBesideAPageFrameKeepTheirPlacesOnIt) {
+    MainWindow window;
+    const auto* page = window.findChild<QWidget*>("Frame10");
+    for (const auto& [name, left, top] : {std::tuple{"Frame1", 360, 360}, {"Frame2", 360, 1440}}) {
+        const auto* frame = window.findChild<QWidget*>(name);
+        ASSERT_TRUE(frame && frame->parentWidget() == page->parentWidget()) << name;
+        EXPECT_EQ(frame->pos() - page->pos(), QPoint(left / 15, top / 15)) << name;
+    }
+}
+
 }  // namespace
 }  // namespace velmor::app

@@ -16,7 +16,7 @@ VideoPage::VideoPage(QWidget* parent) : QWidget(parent) {
     // page frame rather than inside it, at the same place on screen; the four resolutions are
     // then alone on the page frame and form the third group.
     QGroupBox* page = pageFrame(this, "Frame10");
-    const int pageTop = -120;
+    const int pageTop = kPageFrameTop;
 
     QGroupBox* colours = frame(this, "Frame1", QStringLiteral("# of Colors"),
                                twipRect(360, pageTop + 360, 1452, 852));
