@@ -53,6 +53,27 @@ void clearFolder(const std::filesystem::path& folder) {
     }
 }
 
+// Keeps the screen saver off while it lives, where the settings ask for that: from the start of
+// a launch until the game has ended, or until the launch stops short.
+class ScreenSaverOff final {
+  public:
+    ScreenSaverOff(platform::ScreenSaver& saver, bool off) : saver_(off ? &saver : nullptr) {
+        if (saver_ != nullptr) {
+            saver_->setActive(false);
+        }
+    }
+    ~ScreenSaverOff() {
+        if (saver_ != nullptr) {
+            saver_->setActive(true);
+        }
+    }
+    ScreenSaverOff(const ScreenSaverOff&) = delete;
+    ScreenSaverOff& operator=(const ScreenSaverOff&) = delete;
+
+  private:
+    platform::ScreenSaver* saver_;
+};
+
 std::string mebibytes(std::uint64_t bytes) {
     return std::to_string(bytes >> 20) + " MiB";
 }
@@ -94,38 +115,33 @@ void GameLauncher::command1Click() {
         return;  // one game at a time
     }
     save_();
-    if (!record_.screenSaver) {
-        platform_.screenSaver.setActive(false);
-        screenSaverOff_ = true;
-    }
+    const ScreenSaverOff saverOff(platform_.screenSaver, !record_.screenSaver);
     const std::string switches = emulatorCommandLine(readEmulatorOptions(holders_));
     const std::string game = holders_.text(kGameLabel);
-    const std::string shortGamePath = platform_.shortNames.shortName(record_.romPath + "/" + game);
     if (game.empty()) {
         platform_.messages.show(kNoGame);
-        screenSaverBack();
         return;
     }
     const std::string& zsnes = record_.zsnesPath;
     if (!emulatorUsable(zsnes)) {
-        screenSaverBack();
         return;
     }
+    const std::string shortGamePath = platform_.shortNames.shortName(record_.romPath + "/" + game);
     if (!writeEmulatorConfig(zsnes, holders_.boxState(kNewGfxBox),
                              platform_.shortNames.shortName(record_.savePath))) {
         platform_.messages.show("The ZSNES configuration file " +
                                 emulatorConfigPath(zsnes).value_or(zsnes) +
                                 " could not be written.  Check that its folder can be written.");
-        screenSaverBack();
         return;
     }
     running_ = true;
+    // Only a lower-case "zip" ending, as the Windows version compared it: "GAME.ZIP" goes to the
+    // emulator as it is, which reads zipped ROMs itself.
     if (game.ends_with("zip")) {
         zipLaunch(switches, shortGamePath);
     } else {
         platform_.processes.executeAndWait(platform_.shortNames.shortName(zsnes) + switches + " " +
                                            shortGamePath);
-        screenSaverBack();
     }
     running_ = false;
 }
@@ -154,7 +170,6 @@ void GameLauncher::zipLaunch(const std::string& switches, const std::string& sho
             platform_.messages.show(
                 "A game started from a zip archive is still running.  Try again when it has "
                 "ended.");
-            screenSaverBack();
             return;
         }
         clearFolder(*folder);
@@ -177,7 +192,6 @@ void GameLauncher::zipLaunch(const std::string& switches, const std::string& sho
             if (finished) {
                 platform_.messages.show(refusalMessage(outcome, *folder));
             }
-            screenSaverBack();
             return;
         }
     }
@@ -202,14 +216,6 @@ void GameLauncher::runExtractedGame(const std::string& commandLine, const std::s
     }
     if (!found) {
         platform_.messages.show(kRomNotFound);
-    }
-    screenSaverBack();
-}
-
-void GameLauncher::screenSaverBack() {
-    if (screenSaverOff_) {
-        platform_.screenSaver.setActive(true);
-        screenSaverOff_ = false;
     }
 }
 

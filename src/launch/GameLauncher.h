@@ -24,9 +24,6 @@ class GameLauncher final {
     void command1Click();
 
     bool running() const { return running_; }
-    // The report of the last extraction, and the ROM file taken from it.
-    const std::string& unzipMessageText() const { return unzipMessageText_; }
-    const std::string& extractedRomPath() const { return extractedRomPath_; }
 
   private:
     // The emulator named by "ZSNES Location", checked before anything is written beside it; a
@@ -35,16 +32,15 @@ class GameLauncher final {
     void zipLaunch(const std::string& switches, const std::string& shortGamePath);
     // Runs the game, the lock handed on to it, then empties the extraction folder.
     void runExtractedGame(const std::string& commandLine, const std::string& folder, int lockFd);
-    void screenSaverBack();
 
     platform::Platform& platform_;
     settings::Holders& holders_;
     const settings::SettingsRecord& record_;
     std::function<bool()> save_;
+    // The report of the last extraction, and the ROM file taken from it.
     std::string unzipMessageText_;
     std::string extractedRomPath_;
     bool running_ = false;
-    bool screenSaverOff_ = false;
 };
 
 }  // namespace velmor::launch

@@ -11,8 +11,6 @@ class Events {
     virtual ~Events() = default;
     // Lets every pending window event run, then returns.
     virtual void process() = 0;
-    // Pauses the calling thread for `milliseconds` without processing events.
-    virtual void sleep(int milliseconds) = 0;
     // Lets window events run for `milliseconds`, then returns: a pause that keeps the windows
     // alive.
     virtual void wait(int milliseconds) = 0;

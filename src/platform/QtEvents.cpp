@@ -13,15 +13,10 @@ void QtEvents::process() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void QtEvents::sleep(int milliseconds) {
-    if (milliseconds > 0) {
-        QThread::msleep(static_cast<unsigned long>(milliseconds));
-    }
-}
-
 void QtEvents::wait(int milliseconds) {
     if (QCoreApplication::instance() == nullptr) {
-        sleep(milliseconds);  // no window events to run
+        // No window events to run.
+        QThread::msleep(static_cast<unsigned long>(std::max(0, milliseconds)));
         return;
     }
     QEventLoop loop;

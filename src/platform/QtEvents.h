@@ -7,7 +7,6 @@ namespace velmor::platform {
 class QtEvents final : public Events {
   public:
     void process() override;
-    void sleep(int milliseconds) override;
     void wait(int milliseconds) override;
     bool runAside(const std::function<void(const std::atomic<bool>& stop)>& work) override;
 };

@@ -21,7 +21,6 @@ class FakeEvents final : public platform::Events {
             onProcess();
         }
     }
-    void sleep(int milliseconds) override { slept.push_back(milliseconds); }
     // Logs "wait N", lets `onWait` act as an event in the pause would, and returns at once.
     void wait(int milliseconds) override;
     // Logs "aside" and runs the work at once; false when `quitAside` is set, as when the program
@@ -29,7 +28,6 @@ class FakeEvents final : public platform::Events {
     bool runAside(const std::function<void(const std::atomic<bool>& stop)>& work) override;
     bool quitAside = false;
     int processed = 0;
-    std::vector<int> slept;
     std::function<void()> onProcess;
     std::function<void()> onWait;
     std::vector<std::string>* log = nullptr;
