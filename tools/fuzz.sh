@@ -61,6 +61,7 @@ echo "fuzz: no finding in the zip extraction in ${seconds} s"
 # The playlist reader and writer use no Qt either.
 flock /tmp/velmor-build.lock clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=all -Isrc tests/music/PlaylistFuzzer.cpp src/music/Playlist.cpp \
+    src/music/PlaylistParser.cpp src/music/PathList.cpp \
     -o "$build_dir/playlist_fuzzer"
 
 # Seeds: an unclosed quote, NUL bytes, bytes that are not UTF-8, CR alone, plain and empty

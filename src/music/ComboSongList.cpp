@@ -1,16 +1,22 @@
 #include "music/ComboSongList.h"
 
 #include <QComboBox>
+#include <QListView>
 #include <QSignalBlocker>
-#include <QStringList>
+
+#include "music/PathListModel.h"
 
 namespace velmor::music {
-namespace {
 
-// The role under which an item keeps the bytes of a path that UTF-8 cannot carry.
-constexpr int kBytesRole = Qt::UserRole + 1;
-
-}  // namespace
+ComboSongList::ComboSongList(QComboBox& list) : list_(list), model_(new PathListModel(&list)) {
+    list_.setModel(model_);
+    // Measuring every item's text for the list's width would take seconds for a long playlist;
+    // the list has a fixed place anyway.
+    list_.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto* view = qobject_cast<QListView*>(list_.view())) {
+        view->setUniformItemSizes(true);
+    }
+}
 
 int ComboSongList::count() const {
     return list_.count();
@@ -33,37 +39,17 @@ void ComboSongList::setCurrentIndex(int index) {
 
 std::string ComboSongList::currentText() const {
     const int index = currentIndex();
-    if (index < 0) {
-        return {};
-    }
-    const QVariant bytes = list_.itemData(index, kBytesRole);
-    return bytes.isValid() ? bytes.toByteArray().toStdString()
-                           : list_.itemText(index).toStdString();
+    return index < 0 ? std::string()
+                     : std::string(model_->paths()[static_cast<std::size_t>(index)]);
 }
 
 void ComboSongList::clear() {
-    list_.clear();
+    model_->clear();
 }
 
-void ComboSongList::append(const std::vector<std::string>& songs) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(songs.size()));
-    for (const std::string& song : songs) {
-        texts << QString::fromUtf8(song.data(), static_cast<qsizetype>(song.size()));
-    }
-    const int first = list_.count();
-    {
-        // One insertion for the whole list: a playlist of many thousand songs is added in
-        // linear time.
-        const QSignalBlocker quiet(list_);
-        list_.addItems(texts);
-    }
-    for (std::size_t i = 0; i < songs.size(); ++i) {
-        if (texts[static_cast<qsizetype>(i)].toUtf8().toStdString() != songs[i]) {
-            list_.setItemData(first + static_cast<int>(i), QByteArray::fromStdString(songs[i]),
-                              kBytesRole);
-        }
-    }
+void ComboSongList::append(PathList songs) {
+    const QSignalBlocker quiet(list_);
+    model_->append(std::move(songs));
 }
 
 }  // namespace velmor::music

@@ -1,4 +1,6 @@
 #include "music/MusicPlayerControl.h"
+
+#include <new>
 #include <optional>
 
 #include "music/PlayerCommandLine.h"
@@ -189,20 +191,25 @@ void MusicPlayerControl::command11Click() {
         return;
     }
     lastChoice_ = *name;
+    // A read not yet done would fill the list after this choice.
+    reader_.cancel();
     // The name is taken whole: a path may be longer than 255 characters and may end in blanks.
     songs_.clear();
-    if (isPlaylistName(*name)) {
-        const auto entries = readPlaylist(*name);
-        if (!entries) {
-            return;  // an unreadable playlist leaves the list empty
-        }
-        songs_.append(*entries);
-    } else {
-        songs_.append({*name});
-    }
-    if (songs_.count() > 0) {
+    if (!isPlaylistName(*name)) {
+        songs_.append(PathList{*name});
         songs_.setCurrentIndex(0);
+        return;
     }
+    reader_.read(*name, [this, playlist = *name](std::optional<PlaylistRead> read) {
+        const bool cut = read && read->cut;
+        // An unreadable playlist leaves the list empty, and an empty one without a current song.
+        if (fillSongs(std::move(read)) && songs_.count() > 0) {
+            songs_.setCurrentIndex(0);
+            if (cut) {
+                tellCut(playlist);
+            }
+        }
+    });
 }
 
 void MusicPlayerControl::getCommandLine() {
@@ -210,23 +217,32 @@ void MusicPlayerControl::getCommandLine() {
     if (line.empty()) {
         return;
     }
-    if (isPlaylistName(line)) {
-        const auto entries = readPlaylist(line);
-        if (!entries) {
+    if (!isPlaylistName(line)) {
+        songs_.append(PathList{line});
+        playCommandLine(line, false);
+        return;
+    }
+    reader_.read(line, [this, line](std::optional<PlaylistRead> read) {
+        const bool cut = read && read->cut;
+        if (!fillSongs(std::move(read))) {
             platform_.messages.show("The playlist " + line + " could not be read.");
             showTabIfAsked();
             return;
         }
-        songs_.append(*entries);
-    } else {
-        songs_.append({line});
-    }
+        playCommandLine(line, cut);
+    });
+}
+
+void MusicPlayerControl::playCommandLine(const std::string& line, bool cut) {
     if (songs_.count() == 0) {
         platform_.messages.show("The playlist " + line + " holds no songs.");
         showTabIfAsked();
         return;
     }
     songs_.setCurrentIndex(0);
+    if (cut) {
+        tellCut(line);
+    }
     const int ticket = ++tickets_;
     if (sendPlayerKeys(platform_.playerWindow, kPlayKeys)) {
         countdown1_.setEnabled(false);
@@ -236,6 +252,22 @@ void MusicPlayerControl::getCommandLine() {
     }
     startCurrentSong();
     showTabIfAsked();
+}
+
+bool MusicPlayerControl::fillSongs(std::optional<PlaylistRead> read) {
+    if (!read) {
+        return false;
+    }
+    try {
+        songs_.append(std::move(read->entries));
+    } catch (const std::bad_alloc&) {
+        return false;  // no room left for the list: as unreadable as a damaged file
+    }
+    return true;
+}
+
+void MusicPlayerControl::tellCut(const std::string& playlist) {
+    platform_.messages.show(playlistCutText(playlist));
 }
 
 void MusicPlayerControl::closePlayerOnExit() {

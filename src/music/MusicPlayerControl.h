@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "music/PlaylistReader.h"
 #include "platform/Platform.h"
 
 namespace velmor::settings {
@@ -39,11 +40,16 @@ class MusicPlayerControl final {
     void command13Click();  // Play: the current song afresh
     void command14Click();  // Next
     void command9Click();   // Stop
-    void command11Click();  // Select Music: fills the song list, plays nothing
+    // Select Music: fills the song list, plays nothing. A playlist is read while the window goes
+    // on; a later Select Music that chooses a file drops a read not yet done.
+    void command11Click();
     // Closes the player as the program ends and stops both timers.
     void closePlayerOnExit();
-    // Plays the playlist or song named on the program's command line, if any.
+    // Plays the playlist or song named on the program's command line, if any; a playlist once it
+    // has been read.
     void getCommandLine();
+    // Whether a playlist is being read for the song list.
+    bool reading() const { return reader_.reading(); }
 
     void timer1Timer();                      // the song's time is up: on to the next song
     void countdown1Tick(int timeRemaining);  // shows the time left
@@ -60,6 +66,13 @@ class MusicPlayerControl final {
     // The checks that come after the player's location and the song: the song time, then
     // whether the player can be run at all; then the timers are armed and the player started.
     void startCurrentSong();
+    // Puts a playlist's entries into the song list: false when it could not be read or its
+    // entries found no room.
+    bool fillSongs(std::optional<PlaylistRead> read);
+    // Said once the first song of a playlist that was cut short is current.
+    void tellCut(const std::string& playlist);
+    // The command line's steps once its songs are in the list.
+    void playCommandLine(const std::string& line, bool cut);
     void startChecked(const std::string& switches);
     void armSongTimer(int milliseconds);
     void stopSongTimers();
@@ -77,6 +90,7 @@ class MusicPlayerControl final {
     MusicWindow window_;
     std::string lastChoice_;  // the Select Music dialog's previous choice
     int tickets_ = 0;
+    PlaylistReader reader_;  // first to go: no read outlives what it fills
 };
 
 }  // namespace velmor::music

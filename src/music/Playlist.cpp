@@ -1,5 +1,6 @@
 #include "music/Playlist.h"
 
+#include "music/PlaylistParser.h"
 #include "platform/UniqueFd.h"
 
 #include <fcntl.h>
@@ -7,10 +8,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <random>
 #include <utility>
 
@@ -19,18 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Far beyond any list of songs (a million long paths); a larger file is taken for something else
 // rather than read into memory whole.
 constexpr off_t kLargestPlaylist = off_t{256} << 20;
-
-bool isLineEnd(char c) {
-    return c == '\r' || c == '\n';
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 using platform::UniqueFd;
 
@@ -84,7 +78,17 @@ UniqueFd temporaryBeside(const fs::path& target, fs::path& made) {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> readPlaylist(const std::string& path) {
+std::string playlistCutText(std::string_view playlist) {
+    std::string most = std::to_string(kMostSongs);
+    for (auto at = static_cast<std::ptrdiff_t>(most.size()) - 3; at > 0; at -= 3) {
+        most.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return "The playlist " + std::string(playlist) + " holds more than " + most +
+           " songs; only the first " + most + " were loaded.";
+}
+
+std::optional<PlaylistRead> readPlaylist(const std::string& path, std::size_t most,
+                                         std::stop_token stop) {
     // Non-blocking only so that opening a pipe cannot wait for a writer; it is refused below.
     UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
@@ -92,98 +96,68 @@ std::optional<std::vector<std::string>> readPlaylist(const std::string& path) {
         status.st_size > kLargestPlaylist) {
         return std::nullopt;
     }
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got == 0) {
-            break;
-        }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
+    try {
+        PlaylistParser parser(most, static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)));
+        std::array<char, 65536> buffer;
+        off_t total = 0;
+        for (;;) {
+            if (stop.stop_requested()) {
+                return std::nullopt;
             }
-            return std::nullopt;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > static_cast<std::size_t>(kLargestPlaylist)) {
-            return std::nullopt;  // it grew while being read
-        }
-    }
-    return parsePlaylist(bytes);
-}
-
-std::vector<std::string> parsePlaylist(std::string_view bytes) {
-    if (bytes.starts_with(kByteOrderMark)) {
-        bytes.remove_prefix(kByteOrderMark.size());
-    }
-    std::vector<std::string> entries;
-    const std::size_t size = bytes.size();
-    std::size_t at = 0;
-    const auto fieldEnd = [&](std::size_t from) {
-        while (from < size && bytes[from] != ',' && !isLineEnd(bytes[from])) {
-            ++from;
-        }
-        return from;
-    };
-    while (at < size) {
-        while (at < size && isBlank(bytes[at])) {
-            ++at;
-        }
-        if (at == size) {
-            break;
-        }
-        const char first = bytes[at];
-        if (first == ',' || isLineEnd(first)) {
-            // The end of an empty field: it names nothing.
-            ++at;
-            continue;
-        }
-        if (first == '"') {
-            const std::size_t close = bytes.find('"', at + 1);
-            if (close == std::string_view::npos) {
-                // No quote follows anywhere, so this search happens at most once.
-                std::size_t lineEnd = at + 1;
-                while (lineEnd < size && !isLineEnd(bytes[lineEnd])) {
-                    ++lineEnd;
+            const ssize_t got = ::read(file.get(), buffer.data(), buffer.size());
+            if (got == 0) {
+                break;
+            }
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
                 }
-                entries.emplace_back(bytes.substr(at + 1, lineEnd - at - 1));
-                at = lineEnd;
-                continue;
+                return std::nullopt;
             }
-            entries.emplace_back(bytes.substr(at + 1, close - at - 1));
-            at = fieldEnd(close + 1);
-            continue;
+            total += got;
+            if (total > kLargestPlaylist) {
+                return std::nullopt;  // it grew while being read
+            }
+            if (!parser.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)))) {
+                break;  // the list is full: the rest need not be read
+            }
         }
-        const std::size_t end = fieldEnd(at);
-        std::size_t last = end;
-        while (last > at && isBlank(bytes[last - 1])) {
-            --last;
-        }
-        entries.emplace_back(bytes.substr(at, last - at));
-        at = end;
+        return std::move(parser).finish();
+    } catch (const std::bad_alloc&) {
+        // More than the memory left can hold: as unreadable as a damaged file, and the program
+        // goes on.
+        return std::nullopt;
     }
-    return entries;
 }
 
-std::string playlistText(const std::vector<std::string>& entries) {
+PlaylistRead parsePlaylist(std::string_view bytes, std::size_t most) {
+    PlaylistParser parser(most, bytes.size());
+    parser.feed(bytes);
+    return std::move(parser).finish();
+}
+
+std::string playlistText(const PathList& entries) {
     std::size_t total = 0;
-    for (const std::string& entry : entries) {
-        total += entry.size() + 4;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        total += entries[i].size() + 4;
     }
     std::string text;
     text.reserve(total);
-    for (const std::string& entry : entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view entry = entries[i];
         const std::size_t kept = entry.find_last_not_of(' ');
         text += '"';
-        text.append(entry, 0, kept == std::string::npos ? 0 : kept + 1);
+        text.append(entry.substr(0, kept == std::string_view::npos ? 0 : kept + 1));
         text += "\"\r\n";
     }
     return text;
 }
 
-bool writePlaylist(const std::string& path, const std::vector<std::string>& entries) {
+std::string playlistText(const std::vector<std::string>& entries) {
+    return playlistText(PathList(entries));
+}
+
+bool writePlaylist(const std::string& path, const PathList& entries) {
     if (path.empty()) {
         return false;
     }

@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <new>
 
+#include "music/PathListModel.h"
 #include "music/Playlist.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
@@ -24,8 +26,6 @@ constexpr std::string_view kPlaylists = "SPC Playlists|*.spl";
 // An added item is held in a fixed buffer of this many bytes, filled up with blanks; the blanks
 // go when the list is saved.
 constexpr std::size_t kItemWidth = 255;
-// The bytes of an item, beside its shown text: a path need not be valid UTF-8.
-constexpr int kEntryRole = Qt::UserRole;
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption) {
     QAction* item = menu->addAction(caption);
@@ -52,22 +52,26 @@ PlayList::PlayList(PlaylistEditorContext context)
     client->setFixedSize(widgets::twips(4464), widgets::twips(3096));
     setCentralWidget(client);
 
-    list1_ = new QListWidget(client);
+    // The items keep their bytes, beside their shown text: a path need not be valid UTF-8.
+    model_ = new PathListModel(this);
+    list1_ = new QListView(client);
     list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setModel(model_);
+    list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list1_->setGeometry(widgets::twipRect(0, 120, 4452, 2544));
     list1_->setSelectionMode(QAbstractItemView::SingleSelection);
     list1_->setUniformItemSizes(true);
     // The blanks that fill every added item would only scroll the list sideways into nothing.
     list1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list1_->setTextElideMode(Qt::ElideNone);
-    QPushButton* command1 = widgets::pushButton(client, "Command1", QStringLiteral("Add SPC File"),
-                                                widgets::twipRect(1560, 2760, 1212, 252));
-    QPushButton* command2 = widgets::pushButton(client, "Command2", QStringLiteral("Delete File"),
-                                                widgets::twipRect(3000, 2760, 1212, 252));
-    setTabOrder(list1_, command1);
-    setTabOrder(command1, command2);
-    connect(command1, &QPushButton::clicked, this, &PlayList::command1Click);
-    connect(command2, &QPushButton::clicked, this, &PlayList::command2Click);
+    command1_ = widgets::pushButton(client, "Command1", QStringLiteral("Add SPC File"),
+                                    widgets::twipRect(1560, 2760, 1212, 252));
+    command2_ = widgets::pushButton(client, "Command2", QStringLiteral("Delete File"),
+                                    widgets::twipRect(3000, 2760, 1212, 252));
+    setTabOrder(list1_, command1_);
+    setTabOrder(command1_, command2_);
+    connect(command1_, &QPushButton::clicked, this, &PlayList::command1Click);
+    connect(command2_, &QPushButton::clicked, this, &PlayList::command2Click);
 
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
 }
@@ -79,8 +83,8 @@ void PlayList::buildMenu() {
             &PlayList::clearClick);
     connect(menuItem(file, "Load", QStringLiteral("Load Playlist")), &QAction::triggered, this,
             &PlayList::loadClick);
-    connect(menuItem(file, "Save", QStringLiteral("Save Playlist")), &QAction::triggered, this,
-            &PlayList::saveClick);
+    save_ = menuItem(file, "Save", QStringLiteral("Save Playlist"));
+    connect(save_, &QAction::triggered, this, &PlayList::saveClick);
     file->addSeparator()->setObjectName(QStringLiteral("separator"));
     connect(menuItem(file, "Close", QStringLiteral("Close")), &QAction::triggered, this,
             &PlayList::closeClick);
@@ -91,19 +95,14 @@ std::string PlayList::startFolder() const {
     return folder.empty() ? context_.program.folder() : folder;
 }
 
-void PlayList::append(const std::string& entry) {
-    const auto size = static_cast<qsizetype>(entry.size());
-    auto* item = new QListWidgetItem(QString::fromUtf8(entry.data(), size), list1_);
-    item->setData(kEntryRole, QByteArray(entry.data(), size));
+std::vector<std::string> PlayList::entries() const {
+    return model_->paths().toVector();
 }
 
-std::vector<std::string> PlayList::entries() const {
-    std::vector<std::string> result;
-    result.reserve(static_cast<std::size_t>(list1_->count()));
-    for (int row = 0; row < list1_->count(); ++row) {
-        result.push_back(list1_->item(row)->data(kEntryRole).toByteArray().toStdString());
-    }
-    return result;
+void PlayList::setReading(bool reading) {
+    command1_->setEnabled(!reading);
+    command2_->setEnabled(!reading);
+    save_->setEnabled(!reading);
 }
 
 void PlayList::command1Click() {
@@ -117,22 +116,25 @@ void PlayList::command1Click() {
     if (entry.size() < kItemWidth) {
         entry.resize(kItemWidth, ' ');
     }
-    append(entry);
+    model_->append(PathList{entry});
 }
 
 void PlayList::command2Click() {
-    const QList<QListWidgetItem*> selected = list1_->selectedItems();
+    const QModelIndexList selected = list1_->selectionModel()->selectedIndexes();
     if (selected.isEmpty()) {
         context_.messages.show("You must choose a file to remove.");
         return;
     }
-    std::unique_ptr<QListWidgetItem> removed(list1_->takeItem(list1_->row(selected.front())));
+    model_->removeRows(selected.front().row(), 1);
     // Nothing is chosen afterwards, so a second press cannot remove a neighbour unasked.
     list1_->clearSelection();
 }
 
 void PlayList::clearClick() {
-    list1_->clear();
+    // A playlist still being read would fill the list again.
+    reader_.cancel();
+    setReading(false);
+    model_->clear();
 }
 
 void PlayList::loadClick() {
@@ -141,16 +143,23 @@ void PlayList::loadClick() {
     if (!chosen || chosen->empty()) {
         return;
     }
-    list1_->clear();
-    const std::optional<std::vector<std::string>> read = readPlaylist(*chosen);
-    if (!read) {
-        return;
-    }
-    list1_->setUpdatesEnabled(false);
-    for (const std::string& entry : *read) {
-        append(entry);
-    }
-    list1_->setUpdatesEnabled(true);
+    model_->clear();
+    setReading(true);
+    reader_.read(*chosen, [this, playlist = *chosen](std::optional<PlaylistRead> read) {
+        setReading(false);
+        if (!read) {
+            return;  // the list stays empty
+        }
+        const bool cut = read->cut;
+        try {
+            model_->append(std::move(read->entries));
+        } catch (const std::bad_alloc&) {
+            return;  // no room for the list: as unreadable as a damaged file
+        }
+        if (cut) {
+            context_.messages.show(playlistCutText(playlist));
+        }
+    });
 }
 
 void PlayList::saveClick() {
@@ -161,7 +170,7 @@ void PlayList::saveClick() {
     }
     // The old file is left whole when the new one cannot be written; the user is told, rather
     // than left to believe the playlist saved.
-    if (!writePlaylist(*chosen, entries())) {
+    if (!writePlaylist(*chosen, model_->paths())) {
         context_.messages.show("The playlist could not be saved as " + *chosen + ".");
     }
 }
@@ -171,6 +180,7 @@ void PlayList::closeClick() {
 }
 
 void PlayList::closeEvent(QCloseEvent* event) {
+    reader_.cancel();
     event->accept();
     emit closed();
 }

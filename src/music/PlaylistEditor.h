@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
-class QListWidget;
+#include "music/PlaylistReader.h"
+
+class QAction;
+class QListView;
 class QPushButton;
 
 namespace velmor::platform {
@@ -17,6 +20,8 @@ class ProgramInfo;
 }  // namespace velmor::platform
 
 namespace velmor::music {
+
+class PathListModel;
 
 // What the playlist editor uses outside itself.
 struct PlaylistEditorContext {
@@ -29,7 +34,7 @@ struct PlaylistEditorContext {
 
 // PlayList: the playlist editor, a window of its own beside the main window. It builds, loads
 // and saves playlist files and never touches the main window's song list. Its list lives only in
-// the window: closing it discards the list.
+// the window: closing it discards the list, and drops a playlist still being read.
 class PlayList final : public QMainWindow {
     Q_OBJECT
 
@@ -56,10 +61,17 @@ class PlayList final : public QMainWindow {
 
     void buildMenu();
     std::string startFolder() const;
-    void append(const std::string& entry);
+    // While a playlist is being read, the list is not to be changed or saved: it is about to be
+    // replaced.
+    void setReading(bool reading);
 
     PlaylistEditorContext context_;
-    QListWidget* list1_ = nullptr;
+    QListView* list1_ = nullptr;
+    PathListModel* model_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QAction* save_ = nullptr;
+    PlaylistReader reader_;  // first to go, with any read it has under way
 };
 
 // Opens the playlist editor: one window at a time, brought forward when it is already open, and

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "music/PathList.h"
 
 namespace velmor::music {
 
@@ -15,8 +16,9 @@ class SongList {
     virtual void setCurrentIndex(int index) = 0;
     virtual std::string currentText() const = 0;
     virtual void clear() = 0;
-    // Adds `songs` after the last item, all in one step.
-    virtual void append(const std::vector<std::string>& songs) = 0;
+    // Adds `songs` after the last item, all in one step. Should memory run out (std::bad_alloc),
+    // the list stays as it was.
+    virtual void append(PathList songs) = 0;
 };
 
 }  // namespace velmor::music

@@ -1,15 +1,19 @@
 #include "music/MusicPlayerControl.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
+#include "music/Playlist.h"
 #include "music/SongList.h"
 #include "platform/LinuxProcesses.h"
 #include "platform/LinuxShortNames.h"
@@ -31,8 +35,9 @@ class FakeSongs final : public SongList {
     void setCurrentIndex(int index) override { current = index; }
     std::string currentText() const override { return items.at(current); }
     void clear() override { *this = FakeSongs{{}, -1}; }
-    void append(const std::vector<std::string>& s) override {
-        items.insert(items.end(), s.begin(), s.end());
+    void append(PathList s) override {
+        const std::vector<std::string> more = s.toVector();
+        items.insert(items.end(), more.begin(), more.end());
     }
     FakeSongs(std::vector<std::string> songs, int index)
         : items(std::move(songs)), current(index) {}
@@ -50,6 +55,15 @@ Log L(const Entries&... entries) {
     return Log{std::string(entries)...};
 }
 const Log kArm{"Timer1 on", "Countdown1 on"};
+
+// Lets window events run until `music` has its playlist read and acted on.
+void settle(const MusicPlayerControl& music) {
+    QDeadlineTimer hung(60000);
+    while (music.reading() && !hung.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    ASSERT_FALSE(music.reading()) << "the read never ended";
+}
 const Log kPause{"wait 1000", "yield"};
 
 // The music tab on the fake platform; every yield and window show goes into the one log. The
@@ -67,6 +81,7 @@ class Music : public testing::Test {
     Log run(Handler handler) {
         fake.log.clear();
         (music.*handler)();
+        settle(music);
         return fake.log;
     }
     std::string started(const std::string& song) {
@@ -184,8 +199,7 @@ TEST_F(Music, SelectMusicListsTheSongOrThePlaylistsEntriesAndPlaysNothing) {
     record.savePath = "/saves";
     using Listed = std::pair<std::vector<std::string>, int>;
     const auto select = [&] {
-        fake.log.clear();
-        music.command11Click();
+        run(&MusicPlayerControl::command11Click);
         return Listed{songs.items, songs.current};
     };
     EXPECT_EQ(select(), (Listed{{"/m/1.spc", "/m/2, b.spc", "/m/3"}, 0}));
@@ -233,6 +247,104 @@ TEST_F(Music, TheCommandLinesFileIsPlayedAtOnceAndTheMusicTabShown) {
     record.autoTab = false;
     open(list);
     EXPECT_EQ(tabShown, 6);
+}
+
+TEST_F(Music, APlaylistOfMoreThanAMillionSongsIsCutToTheFirstMillionAndTheUserTold) {
+    std::string million;
+    for (std::size_t i = 1; i < kMostSongs; ++i) {
+        million += "s\n";
+    }
+    million += "/m/last.spc\r\n";
+    const std::string whole = write("whole.spl", million);
+    const std::string over = write("over.spl", million + "/m/over.spc\r\n");
+    const std::string told = "message " + playlistCutText(over);
+    fake.fileDialogs.answers = {whole, over};
+    EXPECT_EQ(run(&MusicPlayerControl::command11Click), L("open dialog Open"));
+    EXPECT_EQ(songs.items.size(), kMostSongs);
+    EXPECT_EQ(songs.items.back(), "/m/last.spc");
+    EXPECT_EQ(run(&MusicPlayerControl::command11Click), L("open dialog Open", told));
+    EXPECT_EQ(songs.items.size(), kMostSongs);
+    EXPECT_EQ(songs.items.back(), "/m/last.spc");
+    EXPECT_EQ(songs.current, 0);
+    // Opened from the desktop, the list as cut plays once the user has been told.
+    fake.program.line = over;
+    songs.clear();
+    EXPECT_EQ(run(&MusicPlayerControl::getCommandLine),
+              L(told, "activate SPCPLAY (none)") + kArm + L(started("s")));
+}
+
+TEST_F(Music, AReadOvertakenByALaterChoiceOrOutlivingTheTabIsDropped) {
+    const auto roomForALateResult = [] {
+        for (QDeadlineTimer room(300); !room.hasExpired();) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
+    };
+    const std::string first = write("first.spl", "\"/m/1.spc\"\r\n");
+    const std::string second = write("second.spl", "\"/m/2.spc\"\r\n\"/m/3.spc\"\r\n");
+    fake.fileDialogs.answers = {first, second, std::nullopt, "/m/song.spc"};
+    music.command11Click();
+    music.command11Click();
+    settle(music);
+    roomForALateResult();
+    EXPECT_EQ(songs.items, (std::vector<std::string>{"/m/2.spc", "/m/3.spc"}));
+
+    // The command line's playlist is still being read: a cancelled choice leaves the read alone,
+    // a song chosen takes its place, and nothing plays.
+    fake.program.line = first;
+    songs.clear();
+    fake.log.clear();
+    music.getCommandLine();
+    music.command11Click();
+    EXPECT_TRUE(music.reading());
+    music.command11Click();
+    EXPECT_FALSE(music.reading());
+    roomForALateResult();
+    EXPECT_EQ(songs.items, std::vector<std::string>{"/m/song.spc"});
+    EXPECT_EQ(fake.log, L("open dialog Open", "open dialog Open"));
+
+    FakeSongs other{{}, -1};
+    {
+        const auto timer = fake.timers.createIntervalTimer();
+        const auto countdown = fake.timers.createCountdown();
+        MusicPlayerControl gone{fake.platform, holders, record, other, *timer, *countdown, window};
+        gone.getCommandLine();
+    }
+    roomForALateResult();
+    EXPECT_TRUE(other.items.empty());
+}
+
+// The address space the process takes now, in bytes.
+rlim_t addressSpace() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("VmSize:")) {
+            return static_cast<rlim_t>(std::stoull(line.substr(7))) * 1024;
+        }
+    }
+    return 0;
+}
+
+// Memory that runs out while a playlist is read does not end the program: the playlist counts
+// as unreadable.
+TEST_F(Music, APlaylistTooLargeForTheMemoryLeftCountsAsUnreadable) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's own memory does not fit under a limit";
+#endif
+    const std::string list = write("large.spl", "\"/m/1.spc\"\r\n");
+    fs::resize_file(list, std::uintmax_t{200} << 20);  // sparse: no disk used
+    fake.program.line = list;
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            rlimit limit{};
+            ::getrlimit(RLIMIT_AS, &limit);
+            limit.rlim_cur = addressSpace() + (rlim_t{64} << 20);
+            ::setrlimit(RLIMIT_AS, &limit);
+            const bool told = run(&MusicPlayerControl::getCommandLine) ==
+                              L("message The playlist " + list + " could not be read.");
+            std::_Exit(told ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 // The words the stand-in player received, a line per start, once `count` starts have written.

@@ -29,6 +29,8 @@ TEST_F(MusicTab, TheCommandLinesPlaylistPlaysAtTheEndOfStartUpAndTheTabsControls
     fake.registry.put(settings::kPathsKey, "SPCPlay Loc", player);
     fake.program.line = (dir / "list.spl").string();
     form->formLoad();
+    // The playlist is read while the window goes on; it plays once it is in the list.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list("MusicList").count() > 0; }, 60000));
     EXPECT_EQ(get<QTabWidget>("SSTab1").currentIndex(), 5);
     EXPECT_EQ(list("MusicList").count(), 2);
     EXPECT_EQ(fake.log.back(), "detached " + player + "  -r 0 " + odd);

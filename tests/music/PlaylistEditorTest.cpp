@@ -2,9 +2,10 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,12 +36,19 @@ class PlaylistEditorTest : public FormTest {
         fake.fileDialogs.answers.push_back(std::move(answer));
         in<QPushButton>("Command1").click();
     }
+    // A menu item; a playlist it loads has been read when it returns.
     void menu(const char* item, std::optional<std::string> answer) {
         fake.fileDialogs.answers.push_back(std::move(answer));
         in(item).trigger();
+        loaded();
+    }
+    void loaded() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return in("Save").isEnabled(); }, 60000));
     }
     void remove() { in<QPushButton>("Command2").click(); }
-    QListWidget& list1() { return in<QListWidget>("List1"); }
+    QListView& list1() { return in<QListView>("List1"); }
+    QString item(int row) { return list1().model()->index(row, 0).data().toString(); }
+    int count() { return list1().model()->rowCount(); }
 
     QTemporaryDir made;
     const std::string dir = made.path().toStdString();
@@ -57,7 +65,7 @@ TEST_F(PlaylistEditorTest, AddPadsNamesSaveWritesTheirBytesWithoutTheBlanks) {
     add(longName);
     EXPECT_EQ(window().entries(), (Entries{"/music/a,b.spc" + std::string(241, ' '),
                                            latin1 + std::string(240, ' '), longName}));
-    EXPECT_EQ(list1().item(1)->text().trimmed(), QStringLiteral("/music/caf\uFFFD.spc"));
+    EXPECT_EQ(item(1).trimmed(), QStringLiteral("/music/caf\uFFFD.spc"));
     EXPECT_EQ(fake.fileDialogs.requests.front().folder, "/roms");
     EXPECT_EQ(fake.fileDialogs.requests.back().folder, "/opt/velmor") << "the program's folder";
 
@@ -74,7 +82,7 @@ TEST_F(PlaylistEditorTest, DeleteClearLoadAndCancelsChangeOnlyWhatTheySay) {
     menu("Load", dir + "/three.spl");
     remove();
     EXPECT_EQ(fake.messages.shown, Entries{"You must choose a file to remove."});
-    list1().setCurrentRow(1);
+    list1().setCurrentIndex(list1().model()->index(1, 0));
     remove();
     remove();
     EXPECT_EQ(window().entries(), (Entries{"/a.spc", "/c.spc"})) << "only the chosen one goes";
@@ -83,7 +91,7 @@ TEST_F(PlaylistEditorTest, DeleteClearLoadAndCancelsChangeOnlyWhatTheySay) {
     add(std::nullopt);
     menu("Load", std::nullopt);
     menu("Save", std::nullopt);
-    EXPECT_EQ(list1().count(), 2) << "cancelled dialogs change nothing";
+    EXPECT_EQ(count(), 2) << "cancelled dialogs change nothing";
     EXPECT_FALSE(std::filesystem::exists(dir + "/empty.spl"));
     in("Clear").trigger();
     menu("Save", dir + "/empty.spl");
@@ -91,9 +99,42 @@ TEST_F(PlaylistEditorTest, DeleteClearLoadAndCancelsChangeOnlyWhatTheySay) {
 
     menu("Load", dir + "/three.spl");
     menu("Load", dir);  // a folder cannot be read: the list was emptied first
-    EXPECT_EQ(list1().count(), 0);
+    EXPECT_EQ(count(), 0);
     menu("Save", dir);  // nor written over
     EXPECT_EQ(fake.messages.shown.back(), "The playlist could not be saved as " + dir + ".");
+}
+
+TEST_F(PlaylistEditorTest, ALoadUnderWayHoldsOffChangesAndClearOrCloseDropsIt) {
+    std::string lines;
+    for (std::size_t i = 1; i < music::kMostSongs; ++i) {
+        lines += "s\n";
+    }
+    const std::string over = dir + "/over.spl";
+    std::ofstream(over, std::ios::binary) << lines + "/last.spc\n/over.spc\n";
+    const auto changesHeld = [this] {
+        return !in<QPushButton>("Command1").isEnabled() &&
+               !in<QPushButton>("Command2").isEnabled() && !in("Save").isEnabled();
+    };
+    fake.fileDialogs.answers.push_back(over);
+    in("Load").trigger();
+    EXPECT_TRUE(changesHeld()) << "the list is about to be replaced";
+    loaded();
+    EXPECT_EQ(static_cast<std::size_t>(count()), music::kMostSongs);
+    EXPECT_EQ(item(count() - 1), QStringLiteral("/last.spc"));
+    EXPECT_EQ(fake.messages.shown, Entries{music::playlistCutText(over)});
+
+    const auto roomForALateResult = [] { QTest::qWait(1000); };
+    fake.fileDialogs.answers.push_back(over);
+    in("Load").trigger();
+    in("Clear").trigger();
+    EXPECT_TRUE(in<QPushButton>("Command1").isEnabled() && in("Save").isEnabled());
+    roomForALateResult();
+    EXPECT_EQ(count(), 0);
+    fake.fileDialogs.answers.push_back(over);
+    in("Load").trigger();
+    in("Close").trigger();
+    roomForALateResult();
+    EXPECT_EQ(fake.messages.shown.size(), 1u) << "nothing came of the dropped reads";
 }
 
 TEST_F(PlaylistEditorTest, OneWindowBesideTheMainWindowEmptyAgainAfterClose) {
@@ -109,7 +150,7 @@ TEST_F(PlaylistEditorTest, OneWindowBesideTheMainWindowEmptyAgainAfterClose) {
     EXPECT_EQ(form->playlistEditor().window(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closed.isNull());
-    EXPECT_EQ(list1().count(), 0);
+    EXPECT_EQ(count(), 0);
     window().close();  // the close box
     EXPECT_EQ(form->playlistEditor().window(), nullptr);
 }
