@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "launch/GameSelect.h"
-#include "platform/QtEvents.h"
+#include "platform/linux/QtEvents.h"
 #include "settings/Holders.h"
 
 namespace {

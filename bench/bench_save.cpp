@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "platform/SqliteRegistry.h"
+#include "platform/linux/SqliteRegistry.h"
 #include "settings/Catalogue.h"
 #include "settings/FrontEndSettings.h"
 #include "settings/Holders.h"

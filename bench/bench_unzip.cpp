@@ -22,7 +22,7 @@
 #include <QCoreApplication>
 
 #include "launch/Unzip.h"
-#include "platform/QtEvents.h"
+#include "platform/linux/QtEvents.h"
 
 extern char** environ;
 

@@ -16,15 +16,15 @@
 #include "dialogs/OptionsWindow.h"
 #include "launch/GameLauncher.h"
 #include "launch/GameSelect.h"
-#include "launch/PictureBox.h"
-#include "launch/PictureLinks.h"
+#include "pictures/PictureBox.h"
+#include "pictures/PictureLinks.h"
 #include "music/PlayerKeys.h"
 #include "music/PlaylistEditor.h"
 #include "music/ComboSongList.h"
 #include "music/MusicPlayerControl.h"
-#include "options/FileTypes.h"
-#include "options/Interlocks.h"
-#include "options/PathsTab.h"
+#include "filetypes/RegisterFileTypes.h"
+#include "interlocks/Interlocks.h"
+#include "paths/PathsTab.h"
 #include "settings/FrontEndSettings.h"
 #include "widgets/FindControl.h"
 
@@ -44,8 +44,8 @@ MainForm::MainForm(platform::Platform& platform)
     : platform_(platform), store_(platform.registry), window_(std::make_unique<MainWindow>()) {
     QWidget& form = *window_;
     holders_ = std::make_unique<WidgetHolders>(form, record_);
-    interlocks_ = new options::Interlocks(form);
-    pathsTab_ = new options::PathsTab(form, record_, platform_.fileDialogs, platform_.messages);
+    interlocks_ = new interlocks::Interlocks(form);
+    pathsTab_ = new paths::PathsTab(form, record_, platform_.fileDialogs, platform_.messages);
     gmLabel_ = &findControl<QLabel>(form, "GmLabel");
 
     connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
@@ -59,7 +59,7 @@ MainForm::MainForm(platform::Platform& platform)
         }
     });
     connect(&findControl<QAction>(form, "RegFiles"), &QAction::triggered, this,
-            [this] { options::regFilesClick(platform_.fileTypes, platform_.program); });
+            [this] { filetypes::regFilesClick(platform_.fileTypes, platform_.program); });
     connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
             &QWidget::close);
     connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
@@ -69,11 +69,11 @@ MainForm::MainForm(platform::Platform& platform)
     connect(&findControl<QAbstractButton>(form, "Command2"), &QAbstractButton::clicked, this,
             [this] { gamePicker_->open(record_.romPath); });
 
-    pictureBox_ = std::make_unique<launch::PictureBox>(findControl<QLabel>(form, "Image2"),
+    pictureBox_ = std::make_unique<pictures::PictureBox>(findControl<QLabel>(form, "Image2"),
                                                        findControl<QLabel>(form, "PicStatus"),
                                                        findControl<QTabWidget>(form, "SSTab1"));
     pictureLinks_ =
-        std::make_unique<launch::PictureLinks>(platform_, *holders_, record_, store_, *pictureBox_);
+        std::make_unique<pictures::PictureLinks>(platform_, *holders_, record_, store_, *pictureBox_);
     connect(this, &MainForm::showGamePicture, this, [this] { pictureLinks_->showGamePicture(); });
     connect(&findControl<QPushButton>(form, "Command15"), &QPushButton::clicked, this,
             [this] { pictureLinks_->command15Click(); });

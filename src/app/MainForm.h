@@ -16,18 +16,22 @@ class LoadingWindow;
 namespace velmor::launch {
 class GameLauncher;
 class GamePicker;
+}  // namespace velmor::launch
+namespace velmor::pictures {
 class PictureBox;
 class PictureLinks;
-}  // namespace velmor::launch
+}  // namespace velmor::pictures
 namespace velmor::music {
 class PlaylistEditor;
 class ComboSongList;
 class MusicPlayerControl;
 }  // namespace velmor::music
-namespace velmor::options {
+namespace velmor::interlocks {
 class Interlocks;
+}
+namespace velmor::paths {
 class PathsTab;
-}  // namespace velmor::options
+}
 
 namespace velmor::app {
 
@@ -45,7 +49,7 @@ class MainForm final : public QObject {
     MainWindow& window() { return *window_; }
     settings::SettingsRecord& record() { return record_; }
     settings::SettingsStore& store() { return store_; }
-    options::Interlocks& interlocks() { return *interlocks_; }
+    interlocks::Interlocks& interlocks() { return *interlocks_; }
     launch::GameLauncher& launcher() { return *launcher_; }
     platform::IntervalTimer* timer1() { return timer1_.get(); }
     platform::Countdown* countdown1() { return countdown1_.get(); }
@@ -98,8 +102,8 @@ class MainForm final : public QObject {
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<WidgetHolders> holders_;
     std::unique_ptr<launch::GameLauncher> launcher_;
-    options::Interlocks* interlocks_ = nullptr;
-    options::PathsTab* pathsTab_ = nullptr;
+    interlocks::Interlocks* interlocks_ = nullptr;
+    paths::PathsTab* pathsTab_ = nullptr;
     std::unique_ptr<platform::IntervalTimer> timer1_;
     std::unique_ptr<platform::Countdown> countdown1_;
     std::unique_ptr<music::ComboSongList> songList_;
@@ -107,8 +111,8 @@ class MainForm final : public QObject {
     std::unique_ptr<dialogs::LoadingWindow> splash_;
     QPointer<dialogs::LoadingWindow> about_;  // the About box while it is open
     std::unique_ptr<launch::GamePicker> gamePicker_;
-    std::unique_ptr<launch::PictureBox> pictureBox_;
-    std::unique_ptr<launch::PictureLinks> pictureLinks_;
+    std::unique_ptr<pictures::PictureBox> pictureBox_;
+    std::unique_ptr<pictures::PictureLinks> pictureLinks_;
     std::unique_ptr<music::PlaylistEditor> playlistEditor_;
     QLabel* gmLabel_ = nullptr;
     bool loading_ = false;

@@ -1,6 +1,6 @@
 #include "app/WidgetHolders.h"
 
-#include "options/Interlocks.h"
+#include "interlocks/Interlocks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -170,7 +170,7 @@ void WidgetHolders::selectOption(std::string_view holder) {
 
 void WidgetHolders::deselectOption(std::string_view holder) {
     if (auto* option = find<QRadioButton>(holder)) {
-        options::Interlocks::deselect(*option);
+        interlocks::Interlocks::deselect(*option);
     }
 }
 

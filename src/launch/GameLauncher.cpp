@@ -12,7 +12,7 @@
 #include "launch/EmulatorCommandLine.h"
 #include "launch/ExtractedRomPath.h"
 #include "launch/Unzip.h"
-#include "platform/Files.h"
+#include "platform/linux/Files.h"
 #include "platform/UniqueFd.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"

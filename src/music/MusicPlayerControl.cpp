@@ -8,7 +8,7 @@
 #include "music/Playlist.h"
 #include "music/SongList.h"
 #include "music/SongTime.h"
-#include "platform/Files.h"
+#include "platform/linux/Files.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"
 

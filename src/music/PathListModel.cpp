@@ -1,6 +1,13 @@
 #include "music/PathListModel.h"
 
 namespace velmor::music {
+namespace {
+
+// No path the system opens is longer (PATH_MAX). A longer one is shown cut: laying out a line of
+// millions of characters would hold the window up for seconds.
+constexpr std::size_t kLongestShown = 4096;
+
+}  // namespace
 
 int PathListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(paths_.size());
@@ -13,6 +20,9 @@ QVariant PathListModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const std::string_view path = paths_[static_cast<std::size_t>(index.row())];
+    if (path.size() > kLongestShown) {
+        return QString::fromUtf8(path.data(), kLongestShown) + QChar(0x2026);  // an ellipsis
+    }
     return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
 }
 

@@ -7,8 +7,8 @@
 namespace velmor::music {
 
 // A list of paths shown by a standard Qt view: each path is an item whose text is the path read
-// as UTF-8; the bytes themselves stay as they came, for the player and the playlist file. Only
-// the items in sight are ever turned into text.
+// as UTF-8 (cut after 4096 bytes); the bytes themselves stay as they came, for the player and the
+// playlist file. Only the items in sight are ever turned into text.
 class PathListModel final : public QAbstractListModel {
     Q_OBJECT
 

@@ -17,8 +17,8 @@
 #include <thread>
 
 #include "launch/EmulatorCommandLine.h"
-#include "platform/LinuxProcesses.h"
-#include "platform/LinuxShortNames.h"
+#include "platform/linux/LinuxProcesses.h"
+#include "platform/linux/LinuxShortNames.h"
 #include "platform/UniqueFd.h"
 #include "settings/SettingsRecord.h"
 #include "support/FakeHolders.h"

@@ -23,9 +23,9 @@
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "launch/GameLauncher.h"
-#include "platform/LinuxProcesses.h"
-#include "platform/LinuxShortNames.h"
-#include "platform/QtEvents.h"
+#include "platform/linux/LinuxProcesses.h"
+#include "platform/linux/LinuxShortNames.h"
+#include "platform/linux/QtEvents.h"
 #include "support/FakePlatform.h"
 #include "support/XInput.h"
 

@@ -15,8 +15,8 @@
 
 #include "music/Playlist.h"
 #include "music/SongList.h"
-#include "platform/LinuxProcesses.h"
-#include "platform/LinuxShortNames.h"
+#include "platform/linux/LinuxProcesses.h"
+#include "platform/linux/LinuxShortNames.h"
 #include "settings/SettingsRecord.h"
 #include "support/FakeHolders.h"
 #include "support/FakePlatform.h"

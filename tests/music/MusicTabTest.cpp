@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "app/FormTestSupport.h"
-#include "platform/QtEvents.h"
+#include "platform/linux/QtEvents.h"
 #include "settings/Catalogue.h"
 
 namespace velmor::test {

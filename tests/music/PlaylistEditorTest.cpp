@@ -56,7 +56,8 @@ class PlaylistEditorTest : public FormTest {
 
 TEST_F(PlaylistEditorTest, AddPadsNamesSaveWritesTheirBytesWithoutTheBlanks) {
     const std::string latin1 = "/music/caf\xe9.spc";
-    const std::string longName = "/" + std::string(300, 'n') + ".spc";
+    // Longer than any path the system opens: shown cut, yet kept and saved whole.
+    const std::string longName = "/" + std::string(5000, 'n') + ".spc";
     form->record().romPath = "/roms";
     add("/music/a,b.spc");
     add(std::nullopt);
@@ -66,6 +67,7 @@ TEST_F(PlaylistEditorTest, AddPadsNamesSaveWritesTheirBytesWithoutTheBlanks) {
     EXPECT_EQ(window().entries(), (Entries{"/music/a,b.spc" + std::string(241, ' '),
                                            latin1 + std::string(240, ' '), longName}));
     EXPECT_EQ(item(1).trimmed(), QStringLiteral("/music/caf\uFFFD.spc"));
+    EXPECT_EQ(item(2), QString::fromStdString(longName.substr(0, 4096)) + QChar(0x2026));
     EXPECT_EQ(fake.fileDialogs.requests.front().folder, "/roms");
     EXPECT_EQ(fake.fileDialogs.requests.back().folder, "/opt/velmor") << "the program's folder";
 

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <optional>
 
-#include "platform/X11PlayerWindow.h"
+#include "platform/linux/X11PlayerWindow.h"
 #include "spcplay/SpcMaker.h"
 
 // Last: the X11 headers define macros that clash with ordinary names.

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/SqliteRegistry.h"
+#include "platform/linux/SqliteRegistry.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
