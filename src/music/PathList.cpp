@@ -75,9 +75,10 @@ void PathList::erase(std::size_t first, std::size_t count) {
 }
 
 void PathList::clear() {
-    // Gives the memory back: a cleared list may have held a million songs.
-    bytes_ = std::string();
-    ends_ = std::vector<std::size_t>();
+    // Gives the memory back: a cleared list may have held a million songs. (Assigning an empty
+    // string would keep the buffer.)
+    std::string().swap(bytes_);
+    std::vector<std::size_t>().swap(ends_);
 }
 
 }  // namespace velmor::music
