@@ -135,8 +135,10 @@ class X11PlayerWindow::Connection final {
             }
         }
         const bool ping = supportsPing(m_target);
-        // The ping answer goes to the root window; the window's end shows on the window itself.
-        XSelectInput(m_display, m_root, ping ? SubstructureNotifyMask : NoEventMask);
+        // The ping answer goes to the root window, sent for StructureNotify by some toolkits
+        // (Qt's) and SubstructureNotify by others; the window's end shows on the window itself.
+        XSelectInput(m_display, m_root,
+                     ping ? StructureNotifyMask | SubstructureNotifyMask : NoEventMask);
         XSelectInput(m_display, m_target, StructureNotifyMask);
         bool sent = true;
         for (const std::string& name : names) {
