@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/MainWindow.h"
+#include "app/WidgetHolders.h"
 #include "settings/Controls.h"
 #include "widgets/ClickSlider.h"
 #include "widgets/EditableList.h"
@@ -60,8 +61,11 @@ class MainWindowTest : public testing::Test {
 TEST_F(MainWindowTest, MatchesTheControlTable) {
     for (const controls::Control* control : controls::kAll) {
         const auto found = window.findChildren<QObject*>(qt(control->name));
-        ASSERT_TRUE(found.size() == 1 && found[0]->metaObject() == classOf(control->kind))
-            << control->name << " is no single " << classOf(control->kind)->className();
+        if (found.size() != 1 || found[0]->metaObject() != classOf(control->kind)) {
+            ADD_FAILURE() << control->name << " is no single "
+                          << classOf(control->kind)->className();
+            continue;
+        }
         QStringList items;
         for (const std::string_view item : control->items) {
             items << qt(item);
@@ -94,6 +98,18 @@ TEST_F(MainWindowTest, MatchesTheControlTable) {
                     controls::find(name.toStdString()) != nullptr)
             << name.toStdString() << " is not in the control table";
     }
+}
+
+// A holder the window does not have, or one asked for state of another kind, is a fault of the
+// program: it throws rather than reading as 0 or "".
+TEST_F(MainWindowTest, ItsHoldersRefuseNamesTheyDoNotKnow) {
+    settings::SettingsRecord record;
+    WidgetHolders holders(window, record);
+    EXPECT_THROW(holders.boxState("Chek1"), std::logic_error);
+    EXPECT_THROW(holders.setText("Label99", "x"), std::logic_error);
+    EXPECT_THROW(holders.listIndex(controls::kText1), std::logic_error);
+    EXPECT_THROW(holders.flag(controls::kCheck1), std::logic_error);
+    EXPECT_EQ(holders.text(controls::kText2) + holders.text(settings::record::kRomPath), "30");
 }
 
 TEST_F(MainWindowTest, HasItsOptionGroupsTabsAndCaptions) {
