@@ -40,6 +40,8 @@ constexpr int kProgressDone = 200;
 MainForm::MainForm(platform::Platform& platform)
     : platform_(platform), store_(platform.registry), window_(std::make_unique<MainWindow>()) {
     holders_ = std::make_unique<WidgetHolders>(*window_, record_);
+    // The option rules and the paths tab connect themselves to their controls; the window owns
+    // them.
     interlocks_ = new interlocks::Interlocks(*window_);
     new paths::PathsTab(*window_, record_, platform_.fileDialogs, platform_.messages);
     wireMenus();

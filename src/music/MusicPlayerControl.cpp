@@ -74,6 +74,9 @@ bool MusicPlayerControl::paused(int ticket) {
 
 void MusicPlayerControl::command13Click() {
     const int ticket = ++tickets_;
+    // A yield before the keys, so that clicks already queued run first (the last one wins), and
+    // one after them, so that our windows have taken the focus going to the player before the
+    // timers stop. Next and Stop do the same.
     if (!yielded(ticket)) {
         return;
     }

@@ -129,8 +129,7 @@ constexpr bool isOneOf(std::string_view name, std::span<const std::string_view> 
 }
 
 constexpr bool controlIs(std::string_view name, controls::Kind kind) {
-    const controls::Control* control = controls::find(name);
-    return control != nullptr && control->kind == kind;
+    return controls::has(name) && controls::find(name)->kind == kind;
 }
 
 constexpr bool isDecimal(std::string_view text, int value) {
@@ -156,7 +155,6 @@ constexpr bool isDecimal(std::string_view text, int value) {
 // record, and its default the state that its control starts in.
 constexpr bool fitsItsHolder(const Setting& s) {
     using controls::Kind;
-    const controls::Control* control = controls::find(s.holder);
     switch (s.kind) {
         case settings::Kind::Text:
             return isOneOf(s.holder, record::kTexts) || controlIs(s.holder, Kind::Label) ||
@@ -166,13 +164,14 @@ constexpr bool fitsItsHolder(const Setting& s) {
             return controlIs(s.holder, Kind::CheckBox) && s.defaultText == "0";
         case settings::Kind::Index:
         case settings::Kind::RateIndex:
-            return control != nullptr && controls::isList(*control) &&
-                   isDecimal(s.defaultText, control->startIndex);
+            return controls::has(s.holder) && controls::isList(*controls::find(s.holder)) &&
+                   isDecimal(s.defaultText, controls::find(s.holder)->startIndex);
         case settings::Kind::Number:
             return controlIs(s.holder, Kind::Slider) &&
-                   isDecimal(s.defaultText, control->range.start);
+                   isDecimal(s.defaultText, controls::find(s.holder)->range.start);
         case settings::Kind::Timer:
-            return controlIs(s.holder, Kind::TextBox) && s.defaultText == control->text;
+            return controlIs(s.holder, Kind::TextBox) &&
+                   s.defaultText == controls::find(s.holder)->text;
         case settings::Kind::Flag:
             return isOneOf(s.holder, record::kFlags);
         case settings::Kind::Choice:

@@ -230,6 +230,17 @@ constexpr const Control* find(std::string_view name) {
     return nullptr;
 }
 
+// Whether the window has a control of that name. (Unlike a test of find's result against null,
+// this is a constant expression under the undefined-behaviour sanitizer as well.)
+constexpr bool has(std::string_view name) {
+    for (const Control* control : kAll) {
+        if (control->name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 consteval bool namesAreUnique() {
     for (std::size_t i = 0; i < kAll.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
