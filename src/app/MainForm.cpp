@@ -4,28 +4,26 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QSlider>
 #include <QTabWidget>
 #include <cstdio>
-#include <stdexcept>
 
 #include "app/MainWindow.h"
 #include "app/WidgetHolders.h"
 #include "dialogs/LoadingWindow.h"
 #include "dialogs/OptionsWindow.h"
-#include "launch/GameLauncher.h"
-#include "launch/GameSelect.h"
-#include "pictures/PictureBox.h"
-#include "pictures/PictureLinks.h"
-#include "music/PlayerKeys.h"
-#include "music/PlaylistEditor.h"
-#include "music/ComboSongList.h"
-#include "music/MusicPlayerControl.h"
 #include "filetypes/RegisterFileTypes.h"
 #include "interlocks/Interlocks.h"
+#include "launch/GameLauncher.h"
+#include "launch/GameSelect.h"
+#include "music/ComboSongList.h"
+#include "music/MusicPlayerControl.h"
+#include "music/PlaylistEditor.h"
 #include "paths/PathsTab.h"
+#include "pictures/PictureBox.h"
+#include "pictures/PictureLinks.h"
+#include "settings/Controls.h"
 #include "settings/FrontEndSettings.h"
+#include "widgets/ControlKit.h"
 #include "widgets/FindControl.h"
 
 namespace velmor::app {
@@ -36,70 +34,120 @@ namespace {
 constexpr int kProgressRootOpened = 5;
 constexpr int kProgressLoaded = 195;
 constexpr int kProgressDone = 200;
-constexpr int kMusicTab = 5;
 
 }  // namespace
 
 MainForm::MainForm(platform::Platform& platform)
     : platform_(platform), store_(platform.registry), window_(std::make_unique<MainWindow>()) {
-    QWidget& form = *window_;
-    holders_ = std::make_unique<WidgetHolders>(form, record_);
-    interlocks_ = new interlocks::Interlocks(form);
-    pathsTab_ = new paths::PathsTab(form, record_, platform_.fileDialogs, platform_.messages);
-    gmLabel_ = &findControl<QLabel>(form, "GmLabel");
-
-    connect(&findControl<QAction>(form, "SaveSettings"), &QAction::triggered, this,
-            &MainForm::saveSettingsClick);
-    launcher_ = std::make_unique<launch::GameLauncher>(platform_, *holders_, record_,
-                                                       [this] { return saveGUISettings(); });
-    connect(&findControl<QPushButton>(form, "Command1"), &QPushButton::clicked, this, [this] {
-        launcher_->command1Click();
-        if (closeRequested_) {
-            window_->close();  // asked for while the game ran
-        }
-    });
-    connect(&findControl<QAction>(form, "RegFiles"), &QAction::triggered, this,
-            [this] { filetypes::regFilesClick(platform_.fileTypes, platform_.program); });
-    connect(&findControl<QAction>(form, "Exit"), &QAction::triggered, window_.get(),
-            &QWidget::close);
-    connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
-
-    gamePicker_ = std::make_unique<launch::GamePicker>(
-        launch::GameSelectContext{*holders_, platform_.events, [this] { emit showGamePicture(); }});
-    connect(&findControl<QAbstractButton>(form, "Command2"), &QAbstractButton::clicked, this,
-            [this] { gamePicker_->open(record_.romPath); });
-
-    pictureBox_ = std::make_unique<pictures::PictureBox>(findControl<QLabel>(form, "Image2"),
-                                                       findControl<QLabel>(form, "PicStatus"),
-                                                       findControl<QTabWidget>(form, "SSTab1"));
-    pictureLinks_ =
-        std::make_unique<pictures::PictureLinks>(platform_, *holders_, record_, store_, *pictureBox_);
-    connect(this, &MainForm::showGamePicture, this, [this] { pictureLinks_->showGamePicture(); });
-    connect(&findControl<QPushButton>(form, "Command15"), &QPushButton::clicked, this,
-            [this] { pictureLinks_->command15Click(); });
-    connect(&findControl<QAction>(form, "Opt"), &QAction::triggered, this,
-            [this] { dialogs::OptionsWindow::open(record_, *window_); });
-    connect(&findControl<QAction>(form, "About"), &QAction::triggered, this, [this] {
-        // One About box at a time; it goes once closed.
-        if (about_ == nullptr) {
-            about_ = new dialogs::LoadingWindow(window_.get());
-            about_->setAttribute(Qt::WA_DeleteOnClose);
-            connect(about_, &dialogs::LoadingWindow::closed, this, [this] { about_ = nullptr; });
-        }
-        about_->showAsAbout();
-    });
-
-    playlistEditor_ = std::make_unique<music::PlaylistEditor>(
-        music::PlaylistEditorContext{platform_.fileDialogs, platform_.messages, platform_.program,
-                                     [this] { return record_.romPath; }});
-    connect(&findControl<QAbstractButton>(form, "Command10"), &QAbstractButton::clicked, this,
-            [this] { playlistEditor_->open(); });
+    holders_ = std::make_unique<WidgetHolders>(*window_, record_);
+    // The option rules and the paths tab connect themselves to their controls; the window owns
+    // them.
+    interlocks_ = new interlocks::Interlocks(*window_);
+    new paths::PathsTab(*window_, record_, platform_.fileDialogs, platform_.messages);
+    wireMenus();
+    wireLaunch();
+    wireGamePicker();
+    wirePictures();
+    wirePlaylistEditor();
 }
 
 MainForm::~MainForm() = default;
 
-dialogs::LoadingWindow* MainForm::about() const {
-    return about_;
+void MainForm::wireMenus() {
+    QWidget& form = *window_;
+    const auto chosen = [&form](const controls::Control& item) {
+        return &findControl<QAction>(form, item);
+    };
+    connect(chosen(controls::kSaveSettings), &QAction::triggered, this,
+            &MainForm::saveSettingsClick);
+    connect(chosen(controls::kRegFiles), &QAction::triggered, this,
+            [this] { filetypes::regFilesClick(platform_.fileTypes, platform_.program); });
+    connect(chosen(controls::kExit), &QAction::triggered, window_.get(), &QWidget::close);
+    connect(window_.get(), &MainWindow::queryUnload, this, &MainForm::queryUnload);
+    connect(chosen(controls::kOpt), &QAction::triggered, this, [this] {
+        widgets::bringForward(options_.openOrMake(
+            [this] { return std::make_unique<dialogs::OptionsWindow>(record_, window_.get()); }));
+    });
+    connect(chosen(controls::kAbout), &QAction::triggered, this, [this] {
+        about_
+            .openOrMake([this] { return std::make_unique<dialogs::LoadingWindow>(window_.get()); })
+            .showAsAbout();
+    });
+}
+
+void MainForm::wireLaunch() {
+    launcher_ = std::make_unique<launch::GameLauncher>(platform_, *holders_, record_,
+                                                       [this] { return saveGUISettings(); });
+    connect(&findControl<QAbstractButton>(*window_, controls::kCommand1), &QAbstractButton::clicked,
+            this, [this] {
+                launcher_->command1Click();
+                if (closeRequested_) {
+                    window_->close();  // asked for while the game ran
+                }
+            });
+}
+
+void MainForm::wireGamePicker() {
+    gamePicker_ = std::make_unique<launch::GamePicker>(
+        launch::GameSelectContext{*holders_, platform_.events, [this] { emit showGamePicture(); }});
+    connect(&findControl<QAbstractButton>(*window_, controls::kCommand2), &QAbstractButton::clicked,
+            this, [this] { gamePicker_->open(record_.romPath); });
+}
+
+void MainForm::wirePictures() {
+    QWidget& form = *window_;
+    pictureBox_ =
+        std::make_unique<pictures::PictureBox>(findControl<QLabel>(form, controls::kImage2),
+                                               findControl<QLabel>(form, controls::kPicStatus),
+                                               findControl<QTabWidget>(form, controls::kSSTab1));
+    pictureLinks_ = std::make_unique<pictures::PictureLinks>(platform_, *holders_, record_, store_,
+                                                             *pictureBox_);
+    connect(this, &MainForm::showGamePicture, this, [this] { pictureLinks_->showGamePicture(); });
+    connect(&findControl<QAbstractButton>(form, controls::kCommand15), &QAbstractButton::clicked,
+            this, [this] { pictureLinks_->command15Click(); });
+}
+
+void MainForm::wirePlaylistEditor() {
+    playlistEditor_ = std::make_unique<music::PlaylistEditor>(
+        music::PlaylistEditorContext{platform_.fileDialogs, platform_.messages, platform_.program,
+                                     [this] { return record_.romPath; }});
+    connect(&findControl<QAbstractButton>(*window_, controls::kCommand10),
+            &QAbstractButton::clicked, this, [this] { playlistEditor_->open(); });
+}
+
+void MainForm::wireMusic() {
+    QWidget& form = *window_;
+    songList_ =
+        std::make_unique<music::ComboSongList>(findControl<QComboBox>(form, controls::kMusicList));
+    auto& tabs = findControl<QTabWidget>(form, controls::kSSTab1);
+    music_ = std::make_unique<music::MusicPlayerControl>(
+        platform_, *holders_, record_, *songList_, *timer1_, *countdown1_,
+        music::MusicWindow{[this] { window_->show(); },
+                           [&tabs] { tabs.setCurrentIndex(controls::kMusicTab); }});
+    music::MusicPlayerControl* music = music_.get();
+    const auto clicked = [&form, this](const controls::Control& button, auto handler) {
+        connect(&findControl<QAbstractButton>(form, button), &QAbstractButton::clicked, this,
+                handler);
+    };
+    clicked(controls::kCommand13, [music] { music->command13Click(); });
+    clicked(controls::kCommand14, [music] { music->command14Click(); });
+    clicked(controls::kCommand9, [music] { music->command9Click(); });
+    clicked(controls::kCommand11, [music] { music->command11Click(); });
+    connect(this, &MainForm::getCommandLine, this, [music] { music->getCommandLine(); });
+}
+
+void MainForm::setStartState() {
+    for (const controls::Control* control : controls::kAll) {
+        if (control->itemsAtStartUp) {
+            findControl<QComboBox>(*window_, *control).addItems(widgets::itemTexts(*control));
+        }
+        if (control->startIndex >= 0) {
+            holders_->setListIndex(*control, control->startIndex);
+        }
+        if (control->kind == controls::Kind::Slider) {
+            holders_->setSliderValue(*control, control->range.start);
+        }
+    }
 }
 
 void MainForm::progress(int position) {
@@ -118,25 +166,7 @@ void MainForm::requestClose() {
     window_->close();
 }
 
-void MainForm::wireMusic() {
-    QWidget& form = *window_;
-    songList_ = std::make_unique<music::ComboSongList>(findControl<QComboBox>(form, "MusicList"));
-    auto& tabs = findControl<QTabWidget>(form, "SSTab1");
-    music_ = std::make_unique<music::MusicPlayerControl>(
-        platform_, *holders_, record_, *songList_, *timer1_, *countdown1_,
-        music::MusicWindow{[this] { window_->show(); },
-                           [&tabs] { tabs.setCurrentIndex(kMusicTab); }});
-    music::MusicPlayerControl* music = music_.get();
-    const auto button = [&form](const char* name) { return &findControl<QPushButton>(form, name); };
-    connect(button("Command13"), &QPushButton::clicked, this, [music] { music->command13Click(); });
-    connect(button("Command14"), &QPushButton::clicked, this, [music] { music->command14Click(); });
-    connect(button("Command9"), &QPushButton::clicked, this, [music] { music->command9Click(); });
-    connect(button("Command11"), &QPushButton::clicked, this, [music] { music->command11Click(); });
-    connect(this, &MainForm::getCommandLine, this, [music] { music->getCommandLine(); });
-}
-
 void MainForm::formLoad() {
-    QWidget& form = *window_;
     loading_ = true;
     timer1_ = platform_.timers.createIntervalTimer();
     countdown1_ = platform_.timers.createCountdown();
@@ -147,15 +177,7 @@ void MainForm::formLoad() {
             [this] { splash_.release()->deleteLater(); });
     splash_->show();
 
-    findControl<QComboBox>(form, "Combo1")
-        .addItems({QStringLiteral("8000Hz"), QStringLiteral("11025Hz"), QStringLiteral("22050Hz"),
-                   QStringLiteral("44100Hz")});
-    for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "P2input"}) {
-        holders_->setListIndex(name, 0);
-    }
-    holders_->setListIndex("P1input", 1);
-    holders_->setSliderValue("Slider1", 100);
-
+    setStartState();
     if (store_.openKey(settings::kRootKey)) {
         progress(kProgressRootOpened);
         settings::loadSettings(store_, *holders_, [this](int position) { progress(position); });
@@ -163,11 +185,10 @@ void MainForm::formLoad() {
     progress(kProgressLoaded);
 
     interlocks_->writeSliderLabels();
-    auto& linkPaths = findControl<QComboBox>(form, "LinkPaths");
-    linkPaths.setCurrentIndex(0);
+    findControl<QComboBox>(*window_, controls::kLinkPaths).setCurrentIndex(0);
 
     platform_.events.process();
-    if (!gmLabel_->text().isEmpty()) {
+    if (!holders_->text(controls::kGmLabel).empty()) {
         emit showGamePicture();
     }
     progress(kProgressDone);

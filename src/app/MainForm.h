@@ -1,18 +1,17 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <memory>
 
 #include "platform/Platform.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
-
-class QLabel;
+#include "widgets/OneWindow.h"
 
 namespace velmor::dialogs {
 class LoadingWindow;
-}
+class OptionsWindow;
+}  // namespace velmor::dialogs
 namespace velmor::launch {
 class GameLauncher;
 class GamePicker;
@@ -28,9 +27,6 @@ class MusicPlayerControl;
 }  // namespace velmor::music
 namespace velmor::interlocks {
 class Interlocks;
-}
-namespace velmor::paths {
-class PathsTab;
 }
 
 namespace velmor::app {
@@ -48,19 +44,15 @@ class MainForm final : public QObject {
 
     MainWindow& window() { return *window_; }
     settings::SettingsRecord& record() { return record_; }
-    settings::SettingsStore& store() { return store_; }
-    interlocks::Interlocks& interlocks() { return *interlocks_; }
     launch::GameLauncher& launcher() { return *launcher_; }
     platform::IntervalTimer* timer1() { return timer1_.get(); }
     platform::Countdown* countdown1() { return countdown1_.get(); }
     launch::GamePicker& gamePicker() { return *gamePicker_; }
     music::PlaylistEditor& playlistEditor() { return *playlistEditor_; }
-    // The music tab's buttons and timers; null until formLoad has made the timers.
-    music::MusicPlayerControl* music() { return music_.get(); }
     // The splash while start-up runs; null once it has been closed.
     dialogs::LoadingWindow* splash() { return splash_.get(); }
     // The About box while it is open, else null.
-    dialogs::LoadingWindow* about() const;
+    dialogs::LoadingWindow* about() const { return about_.window(); }
 
     // Everything that happens before the window is first shown: the timers, the splash, the
     // lists, every stored setting, the slider labels, the first path, the game's picture and
@@ -92,9 +84,19 @@ class MainForm final : public QObject {
     void getCommandLine();
 
   private:
-    void progress(int position);
-    // The music tab's buttons, its timers' events and the command line's file.
+    // Each feature of the window, wired to its controls in one place.
+    void wireMenus();           // File, Preferences and Help; the window's close
+    void wireLaunch();          // LAUNCH
+    void wireGamePicker();      // the game picker and the current game
+    void wirePictures();        // the pictures tab
+    void wirePlaylistEditor();  // Edit Playlist
+    // The music tab's buttons, its timers' events and the command line's file; made by start-up
+    // once the timers exist.
     void wireMusic();
+
+    // The lists and sliders as start-up sets them before any setting is loaded.
+    void setStartState();
+    void progress(int position);
 
     platform::Platform& platform_;
     settings::SettingsStore store_;
@@ -103,18 +105,18 @@ class MainForm final : public QObject {
     std::unique_ptr<WidgetHolders> holders_;
     std::unique_ptr<launch::GameLauncher> launcher_;
     interlocks::Interlocks* interlocks_ = nullptr;
-    paths::PathsTab* pathsTab_ = nullptr;
     std::unique_ptr<platform::IntervalTimer> timer1_;
     std::unique_ptr<platform::Countdown> countdown1_;
     std::unique_ptr<music::ComboSongList> songList_;
     std::unique_ptr<music::MusicPlayerControl> music_;  // gone before the timers it drives
     std::unique_ptr<dialogs::LoadingWindow> splash_;
-    QPointer<dialogs::LoadingWindow> about_;  // the About box while it is open
+    // The windows of the window's own, gone before it.
+    widgets::OneWindow<dialogs::LoadingWindow> about_;
+    widgets::OneWindow<dialogs::OptionsWindow> options_;
     std::unique_ptr<launch::GamePicker> gamePicker_;
     std::unique_ptr<pictures::PictureBox> pictureBox_;
     std::unique_ptr<pictures::PictureLinks> pictureLinks_;
     std::unique_ptr<music::PlaylistEditor> playlistEditor_;
-    QLabel* gmLabel_ = nullptr;
     bool loading_ = false;
     bool closeRequested_ = false;
 };

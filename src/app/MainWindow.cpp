@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
+#include <stdexcept>
 
 #include "app/pages/ControlsPage.h"
 #include "app/pages/MusicPage.h"
@@ -27,11 +28,10 @@
 
 namespace velmor::app {
 
-using namespace widgets;  // the window is laid out with the widget kit throughout
+using namespace widgets;   // the window is laid out with the widget kit throughout
+using namespace controls;  // and its controls are named by the control table
 
 namespace {
-
-constexpr int kTabCount = 7;
 
 // Seven tabs of one width in a single row that spans the control, as the tab strip was drawn;
 // a stock tab bar would size each tab to its caption and scroll when they overflow. Captions
@@ -103,22 +103,21 @@ void MainWindow::buildMenus() {
     bar->setPalette(systemPalette());
     bar->setAutoFillBackground(true);
 
+    const auto named = [](QObject* object, const Control& control) { setName(*object, control); };
     QMenu* file = bar->addMenu(QStringLiteral("File"));
-    file->setObjectName(QStringLiteral("File"));
-    file->addAction(QStringLiteral("Exit"))->setObjectName(QStringLiteral("Exit"));
+    named(file, kFileMenu);
+    named(file->addAction(QStringLiteral("Exit")), kExit);
 
     QMenu* preferences = bar->addMenu(QStringLiteral("Preferences"));
-    preferences->setObjectName(QStringLiteral("Preferences"));
-    preferences->addAction(QStringLiteral("Options"))->setObjectName(QStringLiteral("Opt"));
-    preferences->addAction(QStringLiteral("Register Filetypes"))
-        ->setObjectName(QStringLiteral("RegFiles"));
-    preferences->addSeparator()->setObjectName(QStringLiteral("separator"));
-    preferences->addAction(QStringLiteral("Save Settings Now"))
-        ->setObjectName(QStringLiteral("SaveSettings"));
+    named(preferences, kPreferencesMenu);
+    named(preferences->addAction(QStringLiteral("Options")), kOpt);
+    named(preferences->addAction(QStringLiteral("Register Filetypes")), kRegFiles);
+    named(preferences->addSeparator(), kSeparator);
+    named(preferences->addAction(QStringLiteral("Save Settings Now")), kSaveSettings);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
-    help->setObjectName(QStringLiteral("Help"));
-    help->addAction(QStringLiteral("About"))->setObjectName(QStringLiteral("About"));
+    named(help, kHelpMenu);
+    named(help->addAction(QStringLiteral("About")), kAbout);
 }
 
 void MainWindow::buildClientArea() {
@@ -128,16 +127,16 @@ void MainWindow::buildClientArea() {
     setCentralWidget(client);
 
     // Created in the layout's tab order; later ones lie above earlier ones where they overlap.
-    pictureButton(client, "Command1", artwork::picture(artwork::Picture::Launch),
+    pictureButton(client, kCommand1, artwork::picture(artwork::Picture::Launch),
                   artwork::picture(artwork::Picture::LaunchPressed),
                   twipRect(3120, 3120, 2052, 372),
                   QStringLiteral("Launches the currently selected game"));
-    pictureButton(client, "Command2", artwork::picture(artwork::Picture::ChooseGame),
+    pictureButton(client, kCommand2, artwork::picture(artwork::Picture::ChooseGame),
                   artwork::picture(artwork::Picture::ChooseGamePressed),
                   twipRect(240, 2760, 2055, 252),
                   QStringLiteral("Choose a game from the directory you specified"));
 
-    QLabel* game = label(client, "GmLabel", {}, twipRect(2640, 2760, 2775, 255),
+    QLabel* game = label(client, kGmLabel, {}, twipRect(2640, 2760, 2775, 255),
                          QStringLiteral("Name of currently selected game."));
     game->setFrameStyle(QFrame::Box | QFrame::Plain);
     game->setLineWidth(1);
@@ -151,32 +150,38 @@ void MainWindow::buildClientArea() {
     game->setAutoFillBackground(true);
 
     auto* tabs = new TabControl(client);
-    tabs->setObjectName(QStringLiteral("SSTab1"));
+    setName(*tabs, kSSTab1);
     tabs->setGeometry(twipRect(0, 0, kPageWidth, 2652));
     tabs->setPalette(systemPalette());
     tabs->setAutoFillBackground(true);
-    tabs->addTab(new PathsPage, QStringLiteral("Paths"));
-    tabs->addTab(new SoundPage, QStringLiteral("Sound"));
-    tabs->addTab(new VideoPage, QStringLiteral("Video"));
-    tabs->addTab(new ControlsPage, QStringLiteral("Controls"));
-    tabs->addTab(new OptionsPage, QStringLiteral("Options"));
-    tabs->addTab(new MusicPage, QStringLiteral("Sonara "));
-    tabs->addTab(new PicturesPage, QStringLiteral("Pictara's"));
-    tabs->setCurrentIndex(0);
+    // The program switches tabs by their Tab index: a tab added out of that order is a fault.
+    const auto add = [tabs](Tab tab, QWidget* page, const QString& caption) {
+        if (tabs->addTab(page, caption) != tab) {
+            throw std::logic_error("tab " + caption.toStdString() + " added out of order");
+        }
+    };
+    add(kPathsTab, new PathsPage, QStringLiteral("Paths"));
+    add(kSoundTab, new SoundPage, QStringLiteral("Sound"));
+    add(kVideoTab, new VideoPage, QStringLiteral("Video"));
+    add(kControlsTab, new ControlsPage, QStringLiteral("Controls"));
+    add(kOptionsTab, new OptionsPage, QStringLiteral("Options"));
+    add(kMusicTab, new MusicPage, QStringLiteral("Sonara "));
+    add(kPicturesTab, new PicturesPage, QStringLiteral("Pictara's"));
+    tabs->setCurrentIndex(kPathsTab);
 
     // Two pixels high, a frame has no room for its border: paint it as a plain rule that parts
     // the menu from the tabs.
-    QGroupBox* rule = frame(client, "Frame3", {}, twipRect(-240, 0, 6372, 30));
+    QGroupBox* rule = frame(client, kFrame3, {}, twipRect(-240, 0, 6372, 30));
     QPalette ruleColour = systemPalette();
     ruleColour.setColor(QPalette::Window, ruleColour.color(QPalette::Mid));
     rule->setPalette(ruleColour);
     rule->setAutoFillBackground(true);
 
-    QLabel* version = fittedLabel(client, "Label8", QStringLiteral("Version 0.5"),
+    QLabel* version = fittedLabel(client, kLabel8, QStringLiteral("Version 0.5"),
                                   twipRect(1320, 3360, 792, 192), QStringLiteral("Version Info"));
     version->setAutoFillBackground(false);
 
-    picture(client, "Image3", artwork::picture(artwork::Picture::WindowLogo),
+    picture(client, kImage3, artwork::picture(artwork::Picture::WindowLogo),
             twipRect(0, 3000, 1392, 708), true);
     // The logo's box reaches a few pixels into the version text; keep the text readable.
     version->raise();

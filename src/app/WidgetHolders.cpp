@@ -1,7 +1,5 @@
 #include "app/WidgetHolders.h"
 
-#include "interlocks/Interlocks.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -9,31 +7,15 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QVariant>
+#include <stdexcept>
+
+#include "interlocks/Interlocks.h"
+#include "widgets/EditableList.h"
+#include "widgets/TextBytes.h"
 
 namespace velmor::app {
-namespace {
 
-// The property under which a label or text box keeps the bytes it was last given.
-constexpr const char* kStoredBytes = "velmorStoredBytes";
-
-QString fromBytes(std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// The bytes a widget shows: the ones it was given, as long as its text is still theirs.
-std::string shownBytes(const QWidget& widget, const QString& shown) {
-    const QVariant stored = widget.property(kStoredBytes);
-    if (stored.isValid()) {
-        const QByteArray bytes = stored.toByteArray();
-        if (QString::fromUtf8(bytes) == shown) {
-            return bytes.toStdString();
-        }
-    }
-    return shown.toStdString();
-}
-
-}  // namespace
+using settings::HolderUse;
 
 WidgetHolders::WidgetHolders(QWidget& form, settings::SettingsRecord& record) : record_(record) {
     for (QWidget* widget : form.findChildren<QWidget*>()) {
@@ -44,145 +26,120 @@ WidgetHolders::WidgetHolders(QWidget& form, settings::SettingsRecord& record) : 
 }
 
 template <typename Widget>
-Widget* WidgetHolders::find(std::string_view holder) const {
-    return qobject_cast<Widget*>(widgets_.value(fromBytes(holder)));
+Widget* WidgetHolders::find(std::string_view holder, HolderUse use) const {
+    settings::requireHolder(holder, use);
+    return qobject_cast<Widget*>(
+        widgets_.value(QString::fromLatin1(holder.data(), static_cast<qsizetype>(holder.size()))));
+}
+
+template <typename Widget>
+Widget& WidgetHolders::get(std::string_view holder, HolderUse use) const {
+    if (auto* widget = find<Widget>(holder, use)) {
+        return *widget;
+    }
+    throw std::logic_error("the window has no control " + std::string(holder));
 }
 
 std::string WidgetHolders::text(std::string_view holder) const {
     if (const std::string* variable = record_.text(holder)) {
         return *variable;
     }
-    if (const auto* label = find<QLabel>(holder)) {
-        return shownBytes(*label, label->text());
+    if (const auto* label = find<QLabel>(holder, HolderUse::Text)) {
+        return widgets::textBytes(*label);
     }
-    if (const auto* edit = find<QLineEdit>(holder)) {
-        return shownBytes(*edit, edit->text());
-    }
-    return {};
+    return widgets::textBytes(get<QLineEdit>(holder, HolderUse::Text));
 }
 
 void WidgetHolders::setText(std::string_view holder, const std::string& text) {
     if (std::string* variable = record_.text(holder)) {
         *variable = text;
-        return;
-    }
-    const QString shown = fromBytes(text);
-    if (auto* label = find<QLabel>(holder)) {
-        label->setText(shown);
-        label->setProperty(kStoredBytes, QByteArray::fromStdString(text));
-    } else if (auto* edit = find<QLineEdit>(holder)) {
-        edit->setText(shown);
-        edit->setProperty(kStoredBytes, QByteArray::fromStdString(text));
+    } else if (auto* label = find<QLabel>(holder, HolderUse::Text)) {
+        widgets::setTextBytes(*label, text);
+    } else {
+        widgets::setTextBytes(get<QLineEdit>(holder, HolderUse::Text), text);
     }
 }
 
 int WidgetHolders::boxState(std::string_view holder) const {
-    const auto* box = find<QCheckBox>(holder);
-    if (box == nullptr) {
-        return 0;
-    }
-    switch (box->checkState()) {
+    switch (get<QCheckBox>(holder, HolderUse::Box).checkState()) {
         case Qt::Checked:
-            return 1;
+            return settings::kTicked;
         case Qt::PartiallyChecked:
-            return 2;
+            return settings::kGrayed;
         default:
-            return 0;
+            return settings::kClear;
     }
 }
 
 void WidgetHolders::setBoxState(std::string_view holder, int state) {
-    auto* box = find<QCheckBox>(holder);
-    if (box == nullptr) {
-        return;
-    }
-    if (state == 2) {
-        box->setCheckState(Qt::PartiallyChecked);
+    auto& box = get<QCheckBox>(holder, HolderUse::Box);
+    if (state == settings::kGrayed) {
+        box.setCheckState(Qt::PartiallyChecked);
         // Only the program grays a box: the user's next click ticks it, and from then on
         // clicks toggle between clear and ticked.
         QObject::connect(
-            box, &QCheckBox::clicked, box, [box] { box->setTristate(false); },
+            &box, &QCheckBox::clicked, &box, [&box] { box.setTristate(false); },
             Qt::SingleShotConnection);
         return;
     }
-    box->setTristate(false);
-    box->setCheckState(state == 1 ? Qt::Checked : Qt::Unchecked);
+    box.setTristate(false);
+    box.setCheckState(settings::isTicked(state) ? Qt::Checked : Qt::Unchecked);
 }
 
 int WidgetHolders::listIndex(std::string_view holder) const {
-    const auto* list = find<QComboBox>(holder);
-    if (list == nullptr) {
-        return -1;
-    }
-    const int index = list->currentIndex();
-    // Text typed into an editable list is not one of its items: nothing is selected.
-    if (index >= 0 && list->isEditable() && list->currentText() != list->itemText(index)) {
-        return -1;
-    }
-    return index;
+    return widgets::selectedIndex(get<QComboBox>(holder, HolderUse::List));
 }
 
 int WidgetHolders::listCount(std::string_view holder) const {
-    const auto* list = find<QComboBox>(holder);
-    return list == nullptr ? 0 : list->count();
+    return get<QComboBox>(holder, HolderUse::List).count();
 }
 
 void WidgetHolders::setListIndex(std::string_view holder, int index) {
-    if (auto* list = find<QComboBox>(holder);
-        list != nullptr && index >= -1 && index < list->count()) {
-        list->setCurrentIndex(index);
+    auto& list = get<QComboBox>(holder, HolderUse::List);
+    if (index >= -1 && index < list.count()) {
+        list.setCurrentIndex(index);
     }
 }
 
 int WidgetHolders::sliderValue(std::string_view holder) const {
-    const auto* slider = find<QSlider>(holder);
-    return slider == nullptr ? 0 : slider->value();
+    return get<QSlider>(holder, HolderUse::Slider).value();
 }
 
 int WidgetHolders::sliderMinimum(std::string_view holder) const {
-    const auto* slider = find<QSlider>(holder);
-    return slider == nullptr ? 0 : slider->minimum();
+    return get<QSlider>(holder, HolderUse::Slider).minimum();
 }
 
 int WidgetHolders::sliderMaximum(std::string_view holder) const {
-    const auto* slider = find<QSlider>(holder);
-    return slider == nullptr ? 0 : slider->maximum();
+    return get<QSlider>(holder, HolderUse::Slider).maximum();
 }
 
 void WidgetHolders::setSliderValue(std::string_view holder, int value) {
-    if (auto* slider = find<QSlider>(holder)) {
-        // A slider set by the program runs no handler; its label is written separately.
-        const QSignalBlocker quiet(slider);
-        slider->setValue(value);
-    }
+    auto& slider = get<QSlider>(holder, HolderUse::Slider);
+    // A slider set by the program runs no handler; its label is written separately.
+    const QSignalBlocker quiet(slider);
+    slider.setValue(value);
 }
 
 bool WidgetHolders::optionSelected(std::string_view holder) const {
-    const auto* option = find<QRadioButton>(holder);
-    return option != nullptr && option->isChecked();
+    return get<QRadioButton>(holder, HolderUse::Option).isChecked();
 }
 
 void WidgetHolders::selectOption(std::string_view holder) {
-    if (auto* option = find<QRadioButton>(holder)) {
-        option->setChecked(true);
-    }
+    get<QRadioButton>(holder, HolderUse::Option).setChecked(true);
 }
 
 void WidgetHolders::deselectOption(std::string_view holder) {
-    if (auto* option = find<QRadioButton>(holder)) {
-        interlocks::Interlocks::deselect(*option);
-    }
+    interlocks::Interlocks::deselect(get<QRadioButton>(holder, HolderUse::Option));
 }
 
 bool WidgetHolders::flag(std::string_view holder) const {
-    const bool* variable = record_.flag(holder);
-    return variable != nullptr && *variable;
+    settings::requireHolder(holder, HolderUse::Flag);
+    return *record_.flag(holder);
 }
 
 void WidgetHolders::setFlag(std::string_view holder, bool value) {
-    if (bool* variable = record_.flag(holder)) {
-        *variable = value;
-    }
+    settings::requireHolder(holder, HolderUse::Flag);
+    *record_.flag(holder) = value;
 }
 
 }  // namespace velmor::app

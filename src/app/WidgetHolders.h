@@ -11,8 +11,8 @@ class QWidget;
 namespace velmor::app {
 
 // The settings' holders in a live window: each control found by its object name, and the
-// record's plain variables. Texts cross over as UTF-8; a label or text box remembers the exact
-// bytes it was given, so a stored name that is not valid UTF-8 is saved back unchanged.
+// record's plain variables. Labels and text boxes hold their texts as bytes (widgets/TextBytes.h),
+// so a stored name that is not valid UTF-8 is saved back unchanged.
 class WidgetHolders final : public settings::Holders {
   public:
     WidgetHolders(QWidget& form, settings::SettingsRecord& record);
@@ -35,8 +35,12 @@ class WidgetHolders final : public settings::Holders {
     void setFlag(std::string_view holder, bool value) override;
 
   private:
+    // The control of a holder that may be asked for `use`, or null when it is of another class;
+    // `get` throws instead.
     template <typename Widget>
-    Widget* find(std::string_view holder) const;
+    Widget* find(std::string_view holder, settings::HolderUse use) const;
+    template <typename Widget>
+    Widget& get(std::string_view holder, settings::HolderUse use) const;
 
     QHash<QString, QWidget*> widgets_;
     settings::SettingsRecord& record_;

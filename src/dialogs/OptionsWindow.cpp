@@ -1,10 +1,11 @@
 #include "dialogs/OptionsWindow.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
+#include <QCloseEvent>
 
 #include "settings/SettingsRecord.h"
 #include "widgets/Artwork.h"
+#include "widgets/CancelOnEscape.h"
 #include "widgets/ControlKit.h"
 #include "widgets/Geometry.h"
 #include "widgets/PictureButton.h"
@@ -21,7 +22,6 @@ OptionsWindow::OptionsWindow(settings::SettingsRecord& record, QWidget* owner)
       record_(record) {
     setObjectName(QStringLiteral("Options"));
     setWindowTitle(QStringLiteral("Options"));
-    setAttribute(Qt::WA_DeleteOnClose);
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     setFont(widgets::dialogFont());
@@ -39,10 +39,10 @@ OptionsWindow::OptionsWindow(settings::SettingsRecord& record, QWidget* owner)
                                           artwork::picture(artwork::Picture::OkPressed),
                                           twipRect(2160, 1320, 1215, 375));
     accept->setAccessibleName(QStringLiteral("OK"));
-    cancel_ = widgets::pictureButton(this, "Command2", artwork::picture(artwork::Picture::Cancel),
-                                     artwork::picture(artwork::Picture::CancelPressed),
-                                     twipRect(360, 1320, 1215, 375));
-    cancel_->setAccessibleName(QStringLiteral("Cancel"));
+    auto* cancel = widgets::pictureButton(
+        this, "Command2", artwork::picture(artwork::Picture::Cancel),
+        artwork::picture(artwork::Picture::CancelPressed), twipRect(360, 1320, 1215, 375));
+    cancel->setAccessibleName(QStringLiteral("Cancel"));
 
     // The box asks whether the saver is switched off; the setting says whether it is left on.
     check1_->setChecked(!record_.screenSaver);
@@ -50,26 +50,8 @@ OptionsWindow::OptionsWindow(settings::SettingsRecord& record, QWidget* owner)
     check3_->setChecked(record_.closeSpc);
 
     connect(accept, &QAbstractButton::clicked, this, &OptionsWindow::command1Click);
-    connect(cancel_, &QAbstractButton::clicked, this, &QWidget::close);
-}
-
-OptionsWindow* OptionsWindow::open(settings::SettingsRecord& record, QWidget& owner) {
-    OptionsWindow* window = nullptr;
-    // A closed window lingers hidden until it is deleted; it is never shown again.
-    for (OptionsWindow* child :
-         owner.findChildren<OptionsWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->isVisible()) {
-            window = child;
-        }
-    }
-    if (window == nullptr) {
-        window = new OptionsWindow(record, &owner);
-    }
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
+    connect(cancel, &QAbstractButton::clicked, this, &QWidget::close);
+    widgets::cancelOnEscape(*this, *cancel);
 }
 
 void OptionsWindow::command1Click() {
@@ -79,12 +61,9 @@ void OptionsWindow::command1Click() {
     close();
 }
 
-void OptionsWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cancel_->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+void OptionsWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
 }
 
 // First shown over the middle of the main window, where the choice that opened it was made.

@@ -13,19 +13,19 @@ namespace velmor::dialogs {
 
 // Options: a small tool window for the three program-wide switches. It shows them as they are
 // when it opens; OK stores what the boxes show, while Cancel, Escape and the close box store
-// nothing. It is modeless, and it goes away when closed.
+// nothing. It is modeless; its owner lets it go once it has closed.
 class OptionsWindow final : public QWidget {
     Q_OBJECT
 
   public:
     OptionsWindow(settings::SettingsRecord& record, QWidget* owner);
 
-    // Shows the Options window of `owner`: the one already open, brought forward with the
-    // choices the user has made in it so far, or else a new one filled from the settings.
-    static OptionsWindow* open(settings::SettingsRecord& record, QWidget& owner);
+  signals:
+    // The window has closed, by any means.
+    void closed();
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
@@ -35,7 +35,6 @@ class OptionsWindow final : public QWidget {
     QCheckBox* check1_ = nullptr;
     QCheckBox* check2_ = nullptr;
     QCheckBox* check3_ = nullptr;
-    QAbstractButton* cancel_ = nullptr;
     bool placed_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <stdexcept>
 
+#include "settings/Controls.h"
 #include "widgets/ClickSlider.h"
 #include "widgets/FindControl.h"
 
@@ -21,26 +22,26 @@ const QString kFrameSkipPrefix = QStringLiteral("Frame Skip:  ");
 
 Interlocks::Interlocks(QWidget& form)
     : QObject(&form),
-      option3_(&widgets::findControl<QRadioButton>(form, "Option3")),
-      option4_(&widgets::findControl<QRadioButton>(form, "Option4")),
-      option5_(&widgets::findControl<QRadioButton>(form, "Option5")),
-      option6_(&widgets::findControl<QRadioButton>(form, "Option6")),
-      option7_(&widgets::findControl<QRadioButton>(form, "Option7")),
-      option8_(&widgets::findControl<QRadioButton>(form, "Option8")),
-      option11_(&widgets::findControl<QRadioButton>(form, "Option11")),
-      option12_(&widgets::findControl<QRadioButton>(form, "Option12")),
-      check12_(&widgets::findControl<QCheckBox>(form, "Check12")),
-      check15_(&widgets::findControl<QCheckBox>(form, "Check15")),
-      check16_(&widgets::findControl<QCheckBox>(form, "Check16")),
-      check17_(&widgets::findControl<QCheckBox>(form, "Check17")),
-      check18_(&widgets::findControl<QCheckBox>(form, "Check18")),
-      check19_(&widgets::findControl<QCheckBox>(form, "Check19")),
-      slider1_(&widgets::findControl<QSlider>(form, "Slider1")),
-      slider2_(&widgets::findControl<QSlider>(form, "Slider2")),
-      slider3_(&widgets::findControl<QSlider>(form, "Slider3")),
-      label7_(&widgets::findControl<QLabel>(form, "Label7")),
-      label13_(&widgets::findControl<QLabel>(form, "Label13")),
-      label14_(&widgets::findControl<QLabel>(form, "Label14")) {
+      option3_(&widgets::findControl<QRadioButton>(form, controls::kOption3)),
+      option4_(&widgets::findControl<QRadioButton>(form, controls::kOption4)),
+      option5_(&widgets::findControl<QRadioButton>(form, controls::kOption5)),
+      option6_(&widgets::findControl<QRadioButton>(form, controls::kOption6)),
+      option7_(&widgets::findControl<QRadioButton>(form, controls::kOption7)),
+      option8_(&widgets::findControl<QRadioButton>(form, controls::kOption8)),
+      option11_(&widgets::findControl<QRadioButton>(form, controls::kOption11)),
+      option12_(&widgets::findControl<QRadioButton>(form, controls::kOption12)),
+      check12_(&widgets::findControl<QCheckBox>(form, controls::kCheck12)),
+      check15_(&widgets::findControl<QCheckBox>(form, controls::kCheck15)),
+      check16_(&widgets::findControl<QCheckBox>(form, controls::kCheck16)),
+      check17_(&widgets::findControl<QCheckBox>(form, controls::kCheck17)),
+      check18_(&widgets::findControl<QCheckBox>(form, controls::kCheck18)),
+      check19_(&widgets::findControl<QCheckBox>(form, controls::kCheck19)),
+      slider1_(&widgets::findControl<QSlider>(form, controls::kSlider1)),
+      slider2_(&widgets::findControl<QSlider>(form, controls::kSlider2)),
+      slider3_(&widgets::findControl<QSlider>(form, controls::kSlider3)),
+      label7_(&widgets::findControl<QLabel>(form, controls::kLabel7)),
+      label13_(&widgets::findControl<QLabel>(form, controls::kLabel13)),
+      label14_(&widgets::findControl<QLabel>(form, controls::kLabel14)) {
     const auto onSelect = [this](QRadioButton* option, void (Interlocks::*rule)()) {
         connect(option, &QRadioButton::toggled, this, [this, rule](bool selected) {
             if (selected) {

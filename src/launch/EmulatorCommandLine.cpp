@@ -2,12 +2,14 @@
 
 #include <fstream>
 
+#include "settings/Blanks.h"
+#include "settings/Controls.h"
 #include "settings/Holders.h"
 
 namespace velmor::launch {
 namespace {
 
-constexpr int kTicked = 1;
+using settings::isTicked;
 
 class Switches {
   public:
@@ -21,7 +23,7 @@ class Switches {
         text_ += std::to_string(number);
     }
     void addIf(int boxState, std::string_view text) {
-        if (boxState == kTicked) {
+        if (isTicked(boxState)) {
             add(text);
         }
     }
@@ -36,54 +38,47 @@ class Switches {
     std::string text_;
 };
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 EmulatorOptions readEmulatorOptions(const settings::Holders& holders) {
+    using namespace controls;
     const auto box = [&](std::string_view name) { return holders.boxState(name); };
     const auto option = [&](std::string_view name) { return holders.optionSelected(name); };
     EmulatorOptions o;
-    o.player1 = holders.listIndex("P1input");
-    o.player2 = holders.listIndex("P2input");
-    o.uninterleave = box("Check7");
-    o.fpuCopy = box("Check8");
-    o.mmxCopy = box("Check9");
-    o.allExtensions = box("Check10");
-    o.sound = box("Check1");
-    o.stereo = box("Check2");
-    o.buffering = box("Check14");
-    o.noAdsrGain = box("Check11");
-    o.eightBit = box("Check3");
-    o.samplingRate = holders.listIndex("Combo1");
-    o.colors256 = option("Option3");
-    o.colors16Bit = option("Option4");
-    o.modeNormal = option("Option5");
-    o.modeVesa2 = option("Option6");
-    o.res256x256 = option("Option7");
-    o.res320x240 = option("Option8");
-    o.res640x480 = option("Option11");
-    o.res512x384 = option("Option12");
-    o.autoFrameSkip = box("Check12");
-    o.vsync = box("Check13");
-    o.interpolation = box("Check15");
-    o.scanlines = box("Check16");
-    o.scaleImage = box("Check17");
-    o.centerImage = box("Check18");
-    o.frameSkip = holders.sliderValue("Slider3");
-    o.gamma = holders.sliderValue("Slider2");
-    o.disableGui = box("Check4");
-    o.debugger = box("Check6");
-    o.skipDelay = box("Check5");
-    o.romType = holders.listIndex("Combo4");
-    o.timing = holders.listIndex("Combo3");
-    o.cpuCycles = holders.sliderValue("Slider1");
+    o.player1 = holders.listIndex(kP1input);
+    o.player2 = holders.listIndex(kP2input);
+    o.uninterleave = box(kCheck7);
+    o.fpuCopy = box(kCheck8);
+    o.mmxCopy = box(kCheck9);
+    o.allExtensions = box(kCheck10);
+    o.sound = box(kCheck1);
+    o.stereo = box(kCheck2);
+    o.buffering = box(kCheck14);
+    o.noAdsrGain = box(kCheck11);
+    o.eightBit = box(kCheck3);
+    o.samplingRate = holders.listIndex(kCombo1);
+    o.colors256 = option(kOption3);
+    o.colors16Bit = option(kOption4);
+    o.modeNormal = option(kOption5);
+    o.modeVesa2 = option(kOption6);
+    o.res256x256 = option(kOption7);
+    o.res320x240 = option(kOption8);
+    o.res640x480 = option(kOption11);
+    o.res512x384 = option(kOption12);
+    o.autoFrameSkip = box(kCheck12);
+    o.vsync = box(kCheck13);
+    o.interpolation = box(kCheck15);
+    o.scanlines = box(kCheck16);
+    o.scaleImage = box(kCheck17);
+    o.centerImage = box(kCheck18);
+    o.frameSkip = holders.sliderValue(kSlider3);
+    o.gamma = holders.sliderValue(kSlider2);
+    o.disableGui = box(kCheck4);
+    o.debugger = box(kCheck6);
+    o.skipDelay = box(kCheck5);
+    o.romType = holders.listIndex(kCombo4);
+    o.timing = holders.listIndex(kCombo3);
+    o.cpuCycles = holders.sliderValue(kSlider1);
     return o;
 }
 
@@ -104,7 +99,7 @@ std::string emulatorCommandLine(const EmulatorOptions& o) {
     s.addIf(o.eightBit, "-8");
     s.addIndex("-r", o.samplingRate, kSamplingRates);
     s.add("-v", videoModeNumber(o));
-    if (o.autoFrameSkip == kTicked) {
+    if (isTicked(o.autoFrameSkip)) {
         s.add("-a");
     } else {
         s.add("-f", o.frameSkip);
@@ -150,11 +145,10 @@ int videoModeNumber(const EmulatorOptions& o) {
 
 std::optional<std::string> emulatorConfigPath(std::string_view zsnesLocation) {
     // A Linux program usually has no extension to replace: "zsnes" gives "zsnes.cfg", not "zscfg".
-    const std::string_view path = trimmed(zsnesLocation);
+    const std::string_view path = settings::trimBlanks(zsnesLocation);
     const std::string_view name = path.substr(path.rfind('/') + 1);
     if (!name.empty() && (name.find('.') == std::string_view::npos || name.rfind('.') == 0)) {
-        return std::string(zsnesLocation.substr(0, zsnesLocation.find_last_not_of(' ') + 1)) +
-               ".cfg";
+        return std::string(settings::trimTrailingBlanks(zsnesLocation)) + ".cfg";
     }
     const std::size_t length = path.size();
     if (length < 3 || length - 3 == 0) {
@@ -166,7 +160,7 @@ std::optional<std::string> emulatorConfigPath(std::string_view zsnesLocation) {
 std::string emulatorConfigText(bool newGfx, std::string_view shortSaveDirectory) {
     std::string text = newGfx ? "NewGfx = 1\r\n" : "NewGfx = 0\r\n";
     text += "SaveDirectory = ";
-    text += trimmed(shortSaveDirectory);
+    text += settings::trimBlanks(shortSaveDirectory);
     text += "\r\n";
     return text;
 }
@@ -178,7 +172,7 @@ bool writeEmulatorConfig(std::string_view zsnesLocation, int newGfxState,
         return false;
     }
     std::ofstream file(*path, std::ios::binary | std::ios::trunc);
-    file << emulatorConfigText(newGfxState == kTicked, shortSaveDirectory);
+    file << emulatorConfigText(isTicked(newGfxState), shortSaveDirectory);
     file.close();
     return static_cast<bool>(file);
 }

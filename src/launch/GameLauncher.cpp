@@ -12,16 +12,16 @@
 #include "launch/EmulatorCommandLine.h"
 #include "launch/ExtractedRomPath.h"
 #include "launch/Unzip.h"
-#include "platform/linux/Files.h"
 #include "platform/UniqueFd.h"
+#include "platform/linux/Files.h"
+#include "settings/Blanks.h"
+#include "settings/Controls.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"
 
 namespace velmor::launch {
 namespace {
 
-constexpr std::string_view kGameLabel = "GmLabel";
-constexpr std::string_view kNewGfxBox = "Check19";
 constexpr std::string_view kNoGame = "You must choose a game";
 constexpr std::string_view kRomNotFound =
     "The ROM Image was not located in the ZIP file.  Check the Velmor Readme file.";
@@ -117,7 +117,7 @@ void GameLauncher::command1Click() {
     save_();
     const ScreenSaverOff saverOff(platform_.screenSaver, !record_.screenSaver);
     const std::string switches = emulatorCommandLine(readEmulatorOptions(holders_));
-    const std::string game = holders_.text(kGameLabel);
+    const std::string game = holders_.text(controls::kGmLabel);
     if (game.empty()) {
         platform_.messages.show(kNoGame);
         return;
@@ -127,7 +127,7 @@ void GameLauncher::command1Click() {
         return;
     }
     const std::string shortGamePath = platform_.shortNames.shortName(record_.romPath + "/" + game);
-    if (!writeEmulatorConfig(zsnes, holders_.boxState(kNewGfxBox),
+    if (!writeEmulatorConfig(zsnes, holders_.boxState(controls::kCheck19),
                              platform_.shortNames.shortName(record_.savePath))) {
         platform_.messages.show("The ZSNES configuration file " +
                                 emulatorConfigPath(zsnes).value_or(zsnes) +
@@ -147,7 +147,7 @@ void GameLauncher::command1Click() {
 }
 
 bool GameLauncher::emulatorUsable(const std::string& zsnesLocation) {
-    if (zsnesLocation.find_first_not_of(' ') == std::string::npos) {
+    if (settings::trimBlanks(zsnesLocation).empty()) {
         platform_.messages.show(
             "No ZSNES executable is set.  Choose it on the Paths tab under ZSNES Executable.");
         return false;

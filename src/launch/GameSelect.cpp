@@ -1,22 +1,22 @@
 #include "launch/GameSelect.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QListWidget>
+#include <QPointer>
 #include <QPromise>
 #include <QPushButton>
 #include <thread>
 
 #include "platform/Events.h"
+#include "settings/Controls.h"
 #include "settings/Holders.h"
+#include "widgets/CancelOnEscape.h"
 #include "widgets/ControlKit.h"
 #include "widgets/Geometry.h"
 
 namespace velmor::launch {
 namespace {
 
-// The holder of the current game.
-constexpr std::string_view kGmLabel = "GmLabel";
 // Rows added to the list at a time; the window answers its user between two parts.
 constexpr int kBatchRows = 2000;
 
@@ -48,6 +48,7 @@ GameSelect::GameSelect(GameSelectContext context)
 
     connect(command1_, &QPushButton::clicked, this, &GameSelect::command1Click);
     connect(command2_, &QPushButton::clicked, this, &GameSelect::command2Click);
+    widgets::cancelOnEscape(*this, *command2_);
     connect(file1_, &QListWidget::itemDoubleClicked, this, &GameSelect::file1DblClick);
     connect(&watcher_, &QFutureWatcher<GameFolder>::finished, this, &GameSelect::readFinished);
     batches_.setInterval(0);
@@ -118,7 +119,7 @@ bool GameSelect::begin() {
 }
 
 void GameSelect::setCurrentGame(const std::string& name) {
-    context_.holders.setText(kGmLabel, name);
+    context_.holders.setText(controls::kGmLabel, name);
 }
 
 void GameSelect::command1Click() {
@@ -153,45 +154,17 @@ void GameSelect::command2Click() {
     setCurrentGame({});
 }
 
-void GameSelect::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        command2_->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
 void GameSelect::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closed();
 }
 
-GamePicker::GamePicker(GameSelectContext context) : context_(std::move(context)) {}
-
-GamePicker::~GamePicker() {
-    for (const QPointer<GameSelect>& closed : closing_) {
-        delete closed.data();
-    }
-}
-
 void GamePicker::open(const std::string& folder) {
-    std::erase_if(closing_, [](const QPointer<GameSelect>& closed) { return closed.isNull(); });
-    if (window_ == nullptr) {
-        window_ = std::make_unique<GameSelect>(context_);
-        GameSelect* opened = window_.get();
-        // Gone once closed: every opening starts afresh.
-        QObject::connect(opened, &GameSelect::closed, opened, [this, opened] {
-            if (window_.get() == opened) {
-                closing_.emplace_back(opened);
-                window_.release()->deleteLater();
-            }
-        });
-    }
-    window_->setFolder(folder);
-    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    // Gone once closed: every opening starts afresh.
+    GameSelect& window =
+        windows_.openOrMake([this] { return std::make_unique<GameSelect>(context_); });
+    window.setFolder(folder);
+    widgets::bringForward(window);
 }
 
 }  // namespace velmor::launch

@@ -2,15 +2,14 @@
 
 #include <QFuture>
 #include <QFutureWatcher>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "launch/GameSelectFolder.h"
+#include "widgets/OneWindow.h"
 
 class QListWidget;
 class QPushButton;
@@ -53,7 +52,6 @@ class GameSelect final : public QWidget {
     void closed();
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -86,21 +84,15 @@ class GameSelect final : public QWidget {
 // when it is already open.
 class GamePicker final {
   public:
-    explicit GamePicker(GameSelectContext context);
-    ~GamePicker();
-    GamePicker(const GamePicker&) = delete;
-    GamePicker& operator=(const GamePicker&) = delete;
+    explicit GamePicker(GameSelectContext context) : context_(std::move(context)) {}
 
     void open(const std::string& folder);
     // The open window, or null.
-    GameSelect* window() const { return window_.get(); }
+    GameSelect* window() const { return windows_.window(); }
 
   private:
     GameSelectContext context_;
-    std::unique_ptr<GameSelect> window_;
-    // Closed windows go once the event loop is back where they closed, never under their own
-    // handlers; any still waiting when the picker goes, go with it.
-    std::vector<QPointer<GameSelect>> closing_;
+    widgets::OneWindow<GameSelect> windows_;
 };
 
 }  // namespace velmor::launch

@@ -79,7 +79,7 @@ int PendingFile::write(const char* data, std::size_t size) {
 
 int PendingFile::commit(const std::string& name, bool replace) {
     // A full disk may only show at close on some file systems.
-    if (::close(fd_.release()) != 0 && errno != EINTR) {
+    if (!fd_.close() && errno != EINTR) {
         return errno;
     }
     int result = 0;

@@ -9,6 +9,7 @@
 #include "music/SongList.h"
 #include "music/SongTime.h"
 #include "platform/linux/Files.h"
+#include "settings/Controls.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"
 
@@ -66,11 +67,16 @@ bool MusicPlayerControl::yielded(int ticket) {
 bool MusicPlayerControl::paused(int ticket) {
     // The old player gets its time to close; the window stays alive meanwhile.
     platform_.events.wait(kSongChangePause);
+    // Then a yield of its own: a pass runs only events posted before it began, so this one runs
+    // those that the pause's last events posted, and a click among them still wins.
     return ticket == tickets_ && yielded(ticket);
 }
 
 void MusicPlayerControl::command13Click() {
     const int ticket = ++tickets_;
+    // A yield before the keys, so that clicks already queued run first (the last one wins), and
+    // one after them, so that our windows have taken the focus going to the player before the
+    // timers stop. Next and Stop do the same.
     if (!yielded(ticket)) {
         return;
     }
@@ -103,6 +109,8 @@ void MusicPlayerControl::command9Click() {
     if (!yielded(ticket)) {
         return;
     }
+    // Two yields, as at the program's end: the second runs what the first one's events posted
+    // (our windows losing the focus to the player), so all has settled before the timers stop.
     if (sendPlayerKeys(platform_.playerWindow, kCloseKeys) &&
         !(yielded(ticket) && yielded(ticket))) {
         return;
@@ -161,7 +169,7 @@ void MusicPlayerControl::startCurrentSong() {
 
 void MusicPlayerControl::startChecked(const std::string& switches) {
     const std::optional<int> milliseconds =
-        songTimeMilliseconds(holders_.text("Text1"), holders_.text("Text2"));
+        songTimeMilliseconds(holders_.text(controls::kText1), holders_.text(controls::kText2));
     if (!milliseconds) {
         platform_.messages.show(kInvalidTimer);
         return;
@@ -286,6 +294,8 @@ void MusicPlayerControl::armSongTimer(int milliseconds) {
     countdown1_.setEnabled(true);
 }
 
+// Two orders of the same two stops, each the order of its handler in the Windows version. No
+// event runs between two calls on the window's thread, so both leave the same state.
 void MusicPlayerControl::stopSongTimers() {
     timer1_.setEnabled(false);
     countdown1_.setEnabled(false);
@@ -309,7 +319,7 @@ void MusicPlayerControl::showTabIfAsked() {
 }
 
 void MusicPlayerControl::setLabel(std::string_view text) {
-    holders_.setText("Label10", std::string(text));
+    holders_.setText(controls::kLabel10, std::string(text));
 }
 
 }  // namespace velmor::music

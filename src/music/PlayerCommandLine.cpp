@@ -1,19 +1,20 @@
 #include "music/PlayerCommandLine.h"
 
+#include "settings/Controls.h"
 #include "settings/Holders.h"
 
 namespace velmor::music {
 
 PlayerOptions readPlayerOptions(const settings::Holders& holders) {
-    return {holders.boxState("Check3"), holders.boxState("Check14"), holders.boxState("Check11"),
-            holders.boxState("Check2"), holders.listIndex("Combo1")};
+    using namespace controls;
+    return {holders.boxState(kCheck3), holders.boxState(kCheck14), holders.boxState(kCheck11),
+            holders.boxState(kCheck2), holders.listIndex(kCombo1)};
 }
 
 std::string playerSwitches(const PlayerOptions& options) {
     std::string switches;
-    // Only a ticked box counts; a grayed one adds nothing.
     const auto add = [&switches](int box, std::string_view text) {
-        if (box == 1) {
+        if (settings::isTicked(box)) {
             switches += text;
         }
     };

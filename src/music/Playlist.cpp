@@ -2,6 +2,7 @@
 
 #include "music/PlaylistParser.h"
 #include "platform/UniqueFd.h"
+#include "settings/Blanks.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -144,10 +145,8 @@ std::string playlistText(const PathList& entries) {
     std::string text;
     text.reserve(total);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view entry = entries[i];
-        const std::size_t kept = entry.find_last_not_of(' ');
         text += '"';
-        text.append(entry.substr(0, kept == std::string_view::npos ? 0 : kept + 1));
+        text.append(settings::trimTrailingBlanks(entries[i]));
         text += "\"\r\n";
     }
     return text;

@@ -185,30 +185,9 @@ void PlayList::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-PlaylistEditor::PlaylistEditor(PlaylistEditorContext context) : context_(std::move(context)) {}
-
-PlaylistEditor::~PlaylistEditor() {
-    for (const QPointer<PlayList>& closed : closing_) {
-        delete closed.data();
-    }
-}
-
 void PlaylistEditor::open() {
-    std::erase_if(closing_, [](const QPointer<PlayList>& closed) { return closed.isNull(); });
-    if (window_ == nullptr) {
-        window_ = std::make_unique<PlayList>(context_);
-        PlayList* opened = window_.get();
-        QObject::connect(opened, &PlayList::closed, opened, [this, opened] {
-            if (window_.get() == opened) {
-                closing_.emplace_back(opened);
-                window_.release()->deleteLater();
-            }
-        });
-    }
-    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-    window_->show();
-    window_->raise();
-    window_->activateWindow();
+    widgets::bringForward(
+        windows_.openOrMake([this] { return std::make_unique<PlayList>(context_); }));
 }
 
 }  // namespace velmor::music

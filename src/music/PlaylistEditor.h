@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "music/PlaylistReader.h"
+#include "widgets/OneWindow.h"
 
 class QAction;
 class QListView;
@@ -78,21 +77,15 @@ class PlayList final : public QMainWindow {
 // a new, empty one once it has been closed.
 class PlaylistEditor final {
   public:
-    explicit PlaylistEditor(PlaylistEditorContext context);
-    ~PlaylistEditor();
-    PlaylistEditor(const PlaylistEditor&) = delete;
-    PlaylistEditor& operator=(const PlaylistEditor&) = delete;
+    explicit PlaylistEditor(PlaylistEditorContext context) : context_(std::move(context)) {}
 
     void open();
     // The open window, or null.
-    PlayList* window() const { return window_.get(); }
+    PlayList* window() const { return windows_.window(); }
 
   private:
     PlaylistEditorContext context_;
-    std::unique_ptr<PlayList> window_;
-    // Closed windows go once the event loop is back where they closed, never under their own
-    // handlers; any still waiting when the editor goes, go with it.
-    std::vector<QPointer<PlayList>> closing_;
+    widgets::OneWindow<PlayList> windows_;
 };
 
 }  // namespace velmor::music

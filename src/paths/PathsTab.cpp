@@ -8,7 +8,11 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
+#include "settings/Blanks.h"
+#include "settings/Controls.h"
+#include "widgets/EditableList.h"
 #include "widgets/FindControl.h"
+#include "widgets/TextBytes.h"
 
 namespace velmor::paths {
 namespace {
@@ -30,14 +34,6 @@ constexpr std::array<Chooser, 5> kChoosers{{
 
 constexpr int kSavedGames = 2;
 
-std::string_view trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 PathsTab::PathsTab(QWidget& form, settings::SettingsRecord& record, platform::FileDialogs& dialogs,
@@ -46,13 +42,13 @@ PathsTab::PathsTab(QWidget& form, settings::SettingsRecord& record, platform::Fi
       record_(record),
       dialogs_(dialogs),
       messages_(messages),
-      linkPaths_(&widgets::findControl<QComboBox>(form, "LinkPaths")),
-      paths_(&widgets::findControl<QLineEdit>(form, "Paths")) {
+      linkPaths_(&widgets::findControl<QComboBox>(form, controls::kLinkPaths)),
+      paths_(&widgets::findControl<QLineEdit>(form, controls::kPaths)) {
     connect(linkPaths_, &QComboBox::currentIndexChanged, this, &PathsTab::linkPathsClick);
-    connect(&widgets::findControl<QAbstractButton>(form, "Command6"), &QAbstractButton::clicked,
-            this, &PathsTab::command6Click);
-    connect(&widgets::findControl<QAbstractButton>(form, "Command4"), &QAbstractButton::clicked,
-            this, &PathsTab::command4Click);
+    connect(&widgets::findControl<QAbstractButton>(form, controls::kCommand6),
+            &QAbstractButton::clicked, this, &PathsTab::command6Click);
+    connect(&widgets::findControl<QAbstractButton>(form, controls::kCommand4),
+            &QAbstractButton::clicked, this, &PathsTab::command4Click);
 }
 
 std::string* PathsTab::path(int index) {
@@ -72,24 +68,10 @@ std::string* PathsTab::path(int index) {
     }
 }
 
-int PathsTab::selectedIndex() const {
-    const int index = linkPaths_->currentIndex();
-    if (index >= 0 && linkPaths_->isEditable() &&
-        linkPaths_->currentText() != linkPaths_->itemText(index)) {
-        return -1;
-    }
-    return index;
-}
-
-void PathsTab::show(const std::string& path) {
-    shown_ = path;
-    paths_->setText(QString::fromStdString(path));
-}
-
 void PathsTab::linkPathsClick() {
-    const std::string* selected = path(selectedIndex());
+    const std::string* selected = path(widgets::selectedIndex(*linkPaths_));
     if (selected != nullptr && !selected->empty()) {
-        show(*selected);
+        widgets::setTextBytes(*paths_, *selected);
     }
 }
 
@@ -98,12 +80,12 @@ void PathsTab::choose(std::string& path, const std::optional<std::string>& chose
     // whole, however long: a shortened one would name another file.
     if (chosen.has_value() && !chosen->empty()) {
         path = *chosen;
-        show(path);
+        widgets::setTextBytes(*paths_, path);
     }
 }
 
 void PathsTab::command6Click() {
-    const int index = selectedIndex();
+    const int index = widgets::selectedIndex(*linkPaths_);
     std::string* selected = path(index);
     if (selected == nullptr) {
         return;
@@ -125,13 +107,9 @@ void PathsTab::command6Click() {
 }
 
 void PathsTab::command4Click() {
-    std::string* selected = path(selectedIndex());
-    if (selected == nullptr) {
-        return;
+    if (std::string* selected = path(widgets::selectedIndex(*linkPaths_))) {
+        *selected = settings::trimBlanks(widgets::textBytes(*paths_));
     }
-    const QString text = paths_->text();
-    const std::string typed = text == QString::fromStdString(shown_) ? shown_ : text.toStdString();
-    *selected = trimBlanks(typed);
 }
 
 }  // namespace velmor::paths

@@ -38,19 +38,15 @@ class PathsTab final : public QObject {
     void command4Click();
 
   private:
-    // The list's selected entry; -1 when nothing is selected or the user has typed over it.
-    int selectedIndex() const;
-    void show(const std::string& path);
     void choose(std::string& path, const std::optional<std::string>& chosen);
 
     settings::SettingsRecord& record_;
     platform::FileDialogs& dialogs_;
     platform::Messages& messages_;
     QComboBox* linkPaths_;
+    // Shows the paths as their bytes (widgets/TextBytes.h): a path need not be valid UTF-8, and
+    // saved back unedited it keeps its own bytes.
     QLineEdit* paths_;
-    // The bytes of the path the box was last given. A path need not be valid UTF-8, and the
-    // box holds only what it can show: saved back unedited, the path keeps its own bytes.
-    std::string shown_;
 };
 
 }  // namespace velmor::paths

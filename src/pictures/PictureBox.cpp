@@ -6,11 +6,11 @@
 #include <QTabWidget>
 
 #include "pictures/PictureDecoder.h"
+#include "settings/Controls.h"
 
 namespace velmor::pictures {
 namespace {
 
-constexpr int kPicturesTab = 6;
 // The most any one picture may take while it is decoded. The box is small: a picture that
 // needs more than this whole is shrunk while it is read, or refused.
 constexpr int kDecodeLimitMegabytes = 128;
@@ -40,7 +40,7 @@ void PictureBox::clear() {
 }
 
 void PictureBox::showPicturesTab() {
-    ssTab1_.setCurrentIndex(kPicturesTab);
+    ssTab1_.setCurrentIndex(controls::kPicturesTab);
 }
 
 }  // namespace velmor::pictures

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/UniqueFd.h"
+
 namespace velmor::pictures {
 namespace {
 
@@ -102,15 +104,16 @@ bool decodePngScaled(std::FILE* file, png_structp png, png_infop info, PngScaler
 }
 
 QImage readScaledPng(int fd, QSize target) {
-    const int copy = ::dup(fd);
-    if (copy < 0) {
+    platform::UniqueFd copy(::dup(fd));
+    if (!copy) {
         return {};
     }
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(copy, "rb"), &std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(copy.get(), "rb"),
+                                                               &std::fclose);
     if (!file) {
-        ::close(copy);
         return {};
     }
+    copy.release();  // the stream closes it now
     std::fseek(file.get(), 0, SEEK_SET);
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
@@ -124,17 +127,18 @@ QImage readScaledPng(int fd, QSize target) {
 }  // namespace
 
 QImage readPicture(const std::string& path, QSize box) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    platform::UniqueFd opened(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!opened) {
         return {};
     }
+    const int fd = opened.get();
     struct stat status {};
     QFile file;
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
         return {};
     }
+    opened.release();  // the file closes it now
     auto reader = std::make_unique<QImageReader>(&file);
     const QSize full = reader->size();
     if (!full.isValid() || box.isEmpty() ||

@@ -1,6 +1,8 @@
 #include "pictures/PictureLinks.h"
 
 #include "platform/linux/Files.h"
+#include "settings/Blanks.h"
+#include "settings/Catalogue.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"
 #include "settings/SettingsStore.h"
@@ -8,26 +10,11 @@
 namespace velmor::pictures {
 namespace {
 
-constexpr std::string_view kLinksKey = "\\Software\\Velmor\\Picture Links";
-constexpr std::string_view kGameLabel = "GmLabel";
-constexpr std::string_view kStatusLabel = "PicStatus";
-constexpr std::string_view kActionList = "Combo2";
 constexpr std::string_view kNoPicture = "No Picture Available";
 constexpr std::string_view kNotImplemented = "Not Implemented Yet";
 constexpr std::string_view kBitmapFilter = "Bitmaps|*.bmp";
 
 enum Action { kLinkOther = 0, kUnlinkAll = 1, kUnlinkThis = 2, kSearchZip = 3 };
-
-std::string_view trimmedRight(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
-}
-
-std::string_view trimmed(std::string_view text) {
-    text = trimmedRight(text);
-    const auto begin = text.find_first_not_of(' ');
-    return begin == std::string_view::npos ? std::string_view{} : text.substr(begin);
-}
 
 }  // namespace
 
@@ -51,7 +38,7 @@ void PictureLinks::showGamePicture() {
     if (record_.shotsPath.empty()) {
         return;
     }
-    const std::string game = holders_.text(kGameLabel);
+    const std::string game = holders_.text(controls::kGmLabel);
     if (game.empty()) {
         return;
     }
@@ -63,7 +50,7 @@ void PictureLinks::showGamePicture() {
         show(*path);  // the default picture wins over any link
         return;
     }
-    const auto key = store_.openKey(kLinksKey);
+    const auto key = store_.openKey(settings::kPictureLinksKey);
     const auto link = key ? store_.readText(*key, game) : std::nullopt;
     if (!link) {
         // Remembers that the game was looked up, so that the user finds it among the links.
@@ -81,7 +68,7 @@ void PictureLinks::showGamePicture() {
 }
 
 void PictureLinks::command15Click() {
-    switch (holders_.listIndex(kActionList)) {
+    switch (holders_.listIndex(controls::kCombo2)) {
         case kLinkOther:
             linkOtherPicture();
             break;
@@ -98,8 +85,8 @@ void PictureLinks::command15Click() {
 }
 
 void PictureLinks::linkOtherPicture() {
-    const std::string game = holders_.text(kGameLabel);
-    if (trimmed(game).empty()) {
+    const std::string game = holders_.text(controls::kGmLabel);
+    if (settings::trimBlanks(game).empty()) {
         return;
     }
     platform::FileRequest request;
@@ -109,16 +96,16 @@ void PictureLinks::linkOtherPicture() {
     if (!chosen || chosen->empty()) {
         return;
     }
-    if (const auto key = store_.openKey(kLinksKey)) {
-        store_.writeText(*key, game, trimmedRight(*chosen));
+    if (const auto key = store_.openKey(settings::kPictureLinksKey)) {
+        store_.writeText(*key, game, settings::trimTrailingBlanks(*chosen));
     }
     show(*chosen);
 }
 
 void PictureLinks::unlinkThisGame() {
     // With no game chosen the name is empty and the key's unnamed value is the one emptied.
-    if (const auto key = store_.openKey(kLinksKey)) {
-        store_.writeText(*key, holders_.text(kGameLabel), "");
+    if (const auto key = store_.openKey(settings::kPictureLinksKey)) {
+        store_.writeText(*key, holders_.text(controls::kGmLabel), "");
     }
     view_.clear();
 }
@@ -130,7 +117,7 @@ void PictureLinks::show(const std::string& path) {
 }
 
 void PictureLinks::noPicture() {
-    holders_.setText(kStatusLabel, std::string(kNoPicture));
+    holders_.setText(controls::kPicStatus, std::string(kNoPicture));
     view_.clear();
 }
 

@@ -5,16 +5,11 @@
 #include <cstdint>
 #include <limits>
 
+#include "settings/Blanks.h"
 #include "settings/NumberRules.h"
 
 namespace velmor::settings {
 namespace {
-
-std::string withoutTrailingBlanks(std::string text) {
-    const auto end = text.find_last_not_of(' ');
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return text;
-}
 
 std::string choiceText(const Setting& setting, const Holders& holders) {
     for (const ChoiceOption& option : setting.options) {
@@ -71,9 +66,9 @@ std::string writtenText(const Setting& setting, const Holders& holders) {
     const std::string_view holder = setting.holder;
     switch (setting.kind) {
         case Kind::Text:
-            return withoutTrailingBlanks(holders.text(holder));
+            return std::string(trimTrailingBlanks(holders.text(holder)));
         case Kind::Box1:
-            return holders.boxState(holder) == 0 ? "0" : "1";
+            return holders.boxState(holder) == kClear ? "0" : "1";
         case Kind::BoxN:
             return std::to_string(holders.boxState(holder));
         case Kind::Index:
@@ -98,10 +93,11 @@ void applyText(const Setting& setting, std::string_view text, Holders& holders) 
             holders.setText(holder, std::string(text));
             return;
         case Kind::Box1:
-            holders.setBoxState(holder, text == "1" ? 1 : 0);
+            holders.setBoxState(holder, text == "1" ? kTicked : kClear);
             return;
         case Kind::BoxN:
-            if (const auto state = storedInteger(text); state && *state >= 0 && *state <= 2) {
+            if (const auto state = storedInteger(text);
+                state && *state >= kClear && *state <= kGrayed) {
                 holders.setBoxState(holder, *state);
             }
             return;

@@ -21,8 +21,8 @@ namespace velmor::widgets {
 namespace {
 
 template <typename Widget>
-Widget* placed(Widget* widget, const char* name, const QRect& place, const QString& toolTip) {
-    widget->setObjectName(QString::fromLatin1(name));
+Widget* placed(Widget* widget, std::string_view name, const QRect& place, const QString& toolTip) {
+    setName(*widget, name);
     widget->setGeometry(place);
     if (!toolTip.isEmpty()) {
         widget->setToolTip(toolTip);
@@ -31,6 +31,10 @@ Widget* placed(Widget* widget, const char* name, const QRect& place, const QStri
 }
 
 }  // namespace
+
+void setName(QObject& object, std::string_view name) {
+    object.setObjectName(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
 
 QFont dialogFont(qreal pointSize, bool bold) {
     QFont font;
@@ -64,17 +68,17 @@ void paintDark(QWidget* widget, const QColor& text) {
     widget->setAutoFillBackground(true);
 }
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, const QRect& place,
-                    const QString& toolTip) {
+QCheckBox* checkBox(QWidget* parent, std::string_view name, const QString& caption,
+                    const QRect& place, const QString& toolTip) {
     return placed(new QCheckBox(caption, parent), name, place, toolTip);
 }
 
-QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption,
+QRadioButton* optionButton(QWidget* parent, std::string_view name, const QString& caption,
                            const QRect& place) {
     return placed(new QRadioButton(caption, parent), name, place, {});
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& place,
+QLabel* label(QWidget* parent, std::string_view name, const QString& caption, const QRect& place,
               const QString& toolTip) {
     auto* result = placed(new QLabel(caption, parent), name, place, toolTip);
     result->setTextFormat(Qt::PlainText);
@@ -82,14 +86,14 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, const Q
     return result;
 }
 
-FitLabel* fittedLabel(QWidget* parent, const char* name, const QString& caption, const QRect& place,
-                      const QString& toolTip) {
+FitLabel* fittedLabel(QWidget* parent, std::string_view name, const QString& caption,
+                      const QRect& place, const QString& toolTip) {
     auto* result = placed(new FitLabel(caption, parent), name, place, toolTip);
     result->resize(result->sizeHint());
     return result;
 }
 
-QLabel* picture(QWidget* parent, const char* name, const QPixmap& pixmap, const QRect& place,
+QLabel* picture(QWidget* parent, std::string_view name, const QPixmap& pixmap, const QRect& place,
                 bool stretched) {
     auto* result = placed(new QLabel(parent), name, place, {});
     result->setPixmap(pixmap);
@@ -98,44 +102,55 @@ QLabel* picture(QWidget* parent, const char* name, const QPixmap& pixmap, const 
     return result;
 }
 
-QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, const QRect& place) {
+QGroupBox* frame(QWidget* parent, std::string_view name, const QString& caption,
+                 const QRect& place) {
     return placed(new QGroupBox(caption, parent), name, place, {});
 }
 
-QGroupBox* pageFrame(QWidget* page, const char* name, int leftTwips, int widthTwips) {
+QGroupBox* pageFrame(QWidget* page, std::string_view name, int leftTwips, int widthTwips) {
     return frame(page, name, {}, twipRect(leftTwips, kPageFrameTop, widthTwips, 2532));
 }
 
-QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, const QRect& place,
+QLineEdit* textBox(QWidget* parent, const controls::Control& box, const QRect& place,
                    const QString& toolTip) {
-    return placed(new QLineEdit(text, parent), name, place, toolTip);
+    return placed(new QLineEdit(QString::fromUtf8(box.text.data(), std::ssize(box.text)), parent),
+                  box.name, place, toolTip);
 }
 
-QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
-                    const QRect& place) {
-    auto* result = placed(new EditableList(parent), name, place, {});
-    result->addItems(items);
+QStringList itemTexts(const controls::Control& list) {
+    QStringList texts;
+    for (const std::string_view item : list.items) {
+        texts << QString::fromUtf8(item.data(), std::ssize(item));
+    }
+    return texts;
+}
+
+QComboBox* comboBox(QWidget* parent, const controls::Control& list, const QRect& place) {
+    auto* result = placed(new EditableList(parent), list.name, place, {});
+    result->addItems(itemTexts(list));
     result->setCurrentIndex(-1);
     return result;
 }
 
-QComboBox* dropDownList(QWidget* parent, const char* name, const QStringList& items,
-                        const QRect& place, const QString& toolTip) {
-    auto* result = placed(new QComboBox(parent), name, place, toolTip);
+QComboBox* dropDownList(QWidget* parent, const controls::Control& list, const QRect& place,
+                        const QString& toolTip) {
+    auto* result = placed(new QComboBox(parent), list.name, place, toolTip);
     result->setEditable(false);
-    result->addItems(items);
+    if (!list.itemsAtStartUp) {
+        result->addItems(itemTexts(list));
+    }
     result->setCurrentIndex(-1);
     return result;
 }
 
-QPushButton* pushButton(QWidget* parent, const char* name, const QString& caption,
+QPushButton* pushButton(QWidget* parent, std::string_view name, const QString& caption,
                         const QRect& place, const QString& toolTip) {
     auto* result = placed(new QPushButton(caption, parent), name, place, toolTip);
     result->setAutoDefault(false);
     return result;
 }
 
-PictureButton* pictureButton(QWidget* parent, const char* name, const QPixmap& face,
+PictureButton* pictureButton(QWidget* parent, std::string_view name, const QPixmap& face,
                              const QPixmap& pressed, const QRect& place, const QString& toolTip) {
     auto* result = placed(new PictureButton(parent), name, place, toolTip);
     result->setAutoDefault(false);
@@ -143,15 +158,16 @@ PictureButton* pictureButton(QWidget* parent, const char* name, const QPixmap& f
     return result;
 }
 
-ClickSlider* slider(QWidget* parent, const char* name, const SliderRange& range, const QRect& place,
+ClickSlider* slider(QWidget* parent, const controls::Control& slider, const QRect& place,
                     const QString& toolTip) {
-    auto* result = placed(new ClickSlider(parent), name, place, toolTip);
+    const controls::Range& range = slider.range;
+    auto* result = placed(new ClickSlider(parent), slider.name, place, toolTip);
     result->setRange(range.minimum, range.maximum);
     result->setTickInterval(range.tickInterval);
     result->setTickPosition(QSlider::TicksBelow);
     result->setSingleStep(range.smallStep);
     result->setPageStep(range.largeStep);
-    result->setValue(range.value);
+    result->setValue(range.start);
     return result;
 }
 

@@ -14,4 +14,12 @@ void EditableList::showEvent(QShowEvent* event) {
     QComboBox::showEvent(event);
 }
 
+int selectedIndex(const QComboBox& list) {
+    const int index = list.currentIndex();
+    if (index >= 0 && list.isEditable() && list.currentText() != list.itemText(index)) {
+        return -1;
+    }
+    return index;
+}
+
 }  // namespace velmor::widgets

@@ -17,4 +17,8 @@ class EditableList final : public QComboBox {
     void showEvent(QShowEvent* event) override;
 };
 
+// A list's selected item, -1 for none. Text typed into a list is not one of its items: once the
+// text no longer reads as the current item, nothing is selected.
+int selectedIndex(const QComboBox& list);
+
 }  // namespace velmor::widgets

@@ -2,8 +2,12 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <algorithm>
+#include <tuple>
 
 #include "app/MainWindow.h"
+#include "app/WidgetHolders.h"
+#include "settings/Controls.h"
 #include "widgets/ClickSlider.h"
 #include "widgets/EditableList.h"
 #include "widgets/FitLabel.h"
@@ -12,10 +16,34 @@
 namespace velmor::app {
 namespace {
 
-using widgets::ClickSlider;
-using widgets::EditableList;
-using widgets::FitLabel;
-using widgets::PictureButton;
+using controls::Kind;
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The class the window makes each kind of control as.
+const QMetaObject* classOf(Kind kind) {
+    // clang-format off
+    switch (kind) {
+        case Kind::PictureButton: return &widgets::PictureButton::staticMetaObject;
+        case Kind::PushButton: return &QPushButton::staticMetaObject;
+        case Kind::CheckBox: return &QCheckBox::staticMetaObject;
+        case Kind::OptionButton: return &QRadioButton::staticMetaObject;
+        case Kind::ComboBox: return &widgets::EditableList::staticMetaObject;
+        case Kind::DropDownList: return &QComboBox::staticMetaObject;
+        case Kind::TextBox: return &QLineEdit::staticMetaObject;
+        case Kind::Label: case Kind::Picture: return &QLabel::staticMetaObject;
+        case Kind::FittedLabel: return &widgets::FitLabel::staticMetaObject;
+        case Kind::Frame: return &QGroupBox::staticMetaObject;
+        case Kind::Slider: return &widgets::ClickSlider::staticMetaObject;
+        case Kind::TabControl: return &QTabWidget::staticMetaObject;
+        case Kind::Menu: return &QMenu::staticMetaObject;
+        case Kind::MenuItem: case Kind::MenuSeparator: return &QAction::staticMetaObject;
+    }
+    // clang-format on
+    return nullptr;
+}
 
 class MainWindowTest : public testing::Test {
   protected:
@@ -23,39 +51,68 @@ class MainWindowTest : public testing::Test {
     T* at(const char* name) {
         return window.findChild<T*>(name);
     }
-    // Each of the space-separated names is that of exactly one control, of class T itself.
-    template <class T>
-    void expectKind(const QString& names) {
-        for (const QString& name : names.split(' ')) {
-            const auto found = window.findChildren<QWidget*>(name);
-            EXPECT_TRUE(found.size() == 1 && found[0]->metaObject() == &T::staticMetaObject)
-                << name.toStdString() << " is no single " << T::staticMetaObject.className();
-        }
-    }
 
     MainWindow window;
 };
 
-// The start-up and the save find the controls by name and kind: a renamed control or one of
-// another kind silently drops a setting.
-TEST_F(MainWindowTest, MatchesItsDescription) {
-    for (int i = 1; i <= 19; ++i) {
-        expectKind<QCheckBox>(QStringLiteral("Check%1").arg(i));
+// The start-up, the save and every handler find the controls by their names in the control
+// table: each must be there once, of its kind, with its items, range and first text, and the
+// window must have no control of those kinds that the table does not know.
+TEST_F(MainWindowTest, MatchesTheControlTable) {
+    for (const controls::Control* control : controls::kAll) {
+        const auto found = window.findChildren<QObject*>(qt(control->name));
+        if (found.size() != 1 || found[0]->metaObject() != classOf(control->kind)) {
+            ADD_FAILURE() << control->name << " is no single "
+                          << classOf(control->kind)->className();
+            continue;
+        }
+        QStringList items;
+        for (const std::string_view item : control->items) {
+            items << qt(item);
+        }
+        if (const auto* list = qobject_cast<QComboBox*>(found[0])) {
+            QStringList shown;
+            for (int i = 0; i < list->count(); ++i) {
+                shown << list->itemText(i);
+            }
+            EXPECT_EQ(shown, control->itemsAtStartUp ? QStringList() : items) << control->name;
+            EXPECT_FALSE(control->kind == Kind::DropDownList && list->isEditable())
+                << control->name;
+        } else if (const auto* slider = qobject_cast<QSlider*>(found[0])) {
+            const controls::Range& r = control->range;
+            EXPECT_EQ(
+                std::tuple(slider->minimum(), slider->maximum(), slider->tickInterval(),
+                           slider->singleStep(), slider->pageStep(), slider->value()),
+                std::tuple(r.minimum, r.maximum, r.tickInterval, r.smallStep, r.largeStep, r.start))
+                << control->name;
+        } else if (const auto* box = qobject_cast<QLineEdit*>(found[0])) {
+            EXPECT_EQ(box->text(), qt(control->text)) << control->name;
+        }
     }
-    expectKind<QRadioButton>("Option3 Option4 Option5 Option6 Option7 Option8 Option11 Option12");
-    expectKind<EditableList>("LinkPaths P1input P2input Combo2 Combo3 MusicList");
-    expectKind<QLineEdit>("Paths Text1 Text2");
-    expectKind<QLabel>("GmLabel Label6 Label7 Label12 Label15 PicStatus Image1 Image2 Image3");
-    expectKind<FitLabel>("Label2 Label8 Label10 Label11 Label13 Label14 Label16 Label17 Label19");
-    expectKind<QGroupBox>("Frame1 Frame2 Frame3 Frame4 Frame5 Frame6 Frame7 Frame8 Frame10");
-    expectKind<QPushButton>(
-        "Command3 Command4 Command6 Command9 Command10 Command11 Command12 Command13 Command14 "
-        "Command15");
-    expectKind<PictureButton>("Command1 Command2");
-    expectKind<ClickSlider>("Slider1 Slider2 Slider3");
-    expectKind<QComboBox>("Combo1 Combo4");  // drop-down lists, which cannot be typed in
-    EXPECT_FALSE(at<QComboBox>("Combo1")->isEditable() || at<QComboBox>("Combo4")->isEditable());
+    for (QObject* child : window.findChildren<QObject*>()) {
+        const QString name = child->objectName();
+        const bool kindOfControl = std::ranges::any_of(controls::kAll, [child](const auto* c) {
+            return child->metaObject() == classOf(c->kind);
+        });
+        EXPECT_TRUE(!kindOfControl || name.isEmpty() || name.startsWith("qt_") ||
+                    controls::find(name.toStdString()) != nullptr)
+            << name.toStdString() << " is not in the control table";
+    }
+}
 
+// A holder the window does not have, or one asked for state of another kind, is a fault of the
+// program: it throws rather than reading as 0 or "".
+TEST_F(MainWindowTest, ItsHoldersRefuseNamesTheyDoNotKnow) {
+    settings::SettingsRecord record;
+    WidgetHolders holders(window, record);
+    EXPECT_THROW(holders.boxState("Chek1"), std::logic_error);
+    EXPECT_THROW(holders.setText("Label99", "x"), std::logic_error);
+    EXPECT_THROW(holders.listIndex(controls::kText1), std::logic_error);
+    EXPECT_THROW(holders.flag(controls::kCheck1), std::logic_error);
+    EXPECT_EQ(holders.text(controls::kText2) + holders.text(settings::record::kRomPath), "30");
+}
+
+TEST_F(MainWindowTest, HasItsOptionGroupsTabsAndCaptions) {
     // Colour depth, video mode and resolution are separate settings: one choice in each group.
     for (const char* name : {"Option3", "Option5", "Option7", "Option8"}) {
         at<QRadioButton>(name)->setChecked(true);
@@ -64,14 +121,13 @@ TEST_F(MainWindowTest, MatchesItsDescription) {
               3);
 
     // Texts that look like slips but are what the program and its stored settings rely on.
-    EXPECT_EQ(at<QComboBox>("Combo1")->count(), 0) << "the start-up fills it";
     auto* tabs = at<QTabWidget>("SSTab1");
-    QStringList texts{at<QComboBox>("LinkPaths")->itemText(3), tabs->tabText(5), tabs->tabText(6)};
+    QStringList texts{tabs->tabText(controls::kMusicTab), tabs->tabText(controls::kPicturesTab)};
     for (const char* name : {"Command12", "Command3", "Label7", "Label14", "Label13"}) {
         texts << at(name)->property("text").toString();
     }
-    EXPECT_EQ(texts, QStringList({"SPCPlay Executable ", "Sonara ", "Pictara's", "Configure Iput",
-                                  "Configure Input", "", "Frame Skip", "Gamma Correction"}));
+    EXPECT_EQ(texts, QStringList({"Sonara ", "Pictara's", "Configure Iput", "Configure Input", "",
+                                  "Frame Skip", "Gamma Correction"}));
 }
 
 TEST_F(MainWindowTest, HasItsSizeAndMenusAndClosesUnconditionally) {

@@ -100,7 +100,8 @@ TEST(Screenshot, OptionsWindow) {
     form.record().screenSaver = true;
     form.record().closeSpc = true;
     form.window().show();
-    shoot(*dialogs::OptionsWindow::open(form.record(), form.window()), QStringLiteral("options"));
+    form.window().findChild<QAction*>("Opt")->trigger();
+    shoot(*form.window().findChild<dialogs::OptionsWindow*>(), QStringLiteral("options"));
 }
 
 TEST(Screenshot, GamePicker) {

@@ -4,23 +4,36 @@
 
 namespace velmor::test {
 
-FakeHolders::FakeHolders()
-    : texts{{"Text1", "0"}, {"Text2", "30"}},
-      lists{{"Combo1", 0}, {"Combo3", 0}, {"Combo4", 0}, {"P1input", 1}, {"P2input", 0}},
-      listCounts{{"Combo1", 4}, {"Combo3", 3}, {"Combo4", 3}, {"P1input", 7}, {"P2input", 7}},
-      sliders{{"Slider1", 100}, {"Slider2", 0}, {"Slider3", 0}},
-      sliderRanges{{"Slider1", {50, 150}}, {"Slider2", {0, 5}}, {"Slider3", {0, 10}}} {
+FakeHolders::FakeHolders() {
     for (const auto& setting : settings::kSettings) {
         const std::string holder(setting.holder);
-        if (setting.kind == settings::Kind::Text) {
-            texts[holder] = "";
-        } else if (setting.kind == settings::Kind::Box1 || setting.kind == settings::Kind::BoxN) {
-            boxes[holder] = 0;
-        } else if (setting.kind == settings::Kind::Flag) {
-            flags[holder] = false;
-        }
-        for (const auto& option : setting.options) {
-            options[std::string(option.holder)] = false;
+        const controls::Control* control = controls::find(setting.holder);
+        switch (setting.kind) {
+            case settings::Kind::Text:
+            case settings::Kind::Timer:
+                texts[holder] = control != nullptr ? std::string(control->text) : "";
+                break;
+            case settings::Kind::Box1:
+            case settings::Kind::BoxN:
+                boxes[holder] = settings::kClear;
+                break;
+            case settings::Kind::Index:
+            case settings::Kind::RateIndex:
+                lists[holder] = control->startIndex;
+                listCounts[holder] = static_cast<int>(control->items.size());
+                break;
+            case settings::Kind::Number:
+                sliders[holder] = control->range.start;
+                sliderRanges[holder] = {control->range.minimum, control->range.maximum};
+                break;
+            case settings::Kind::Flag:
+                flags[holder] = false;
+                break;
+            case settings::Kind::Choice:
+                for (const auto& option : setting.options) {
+                    options[std::string(option.holder)] = false;
+                }
+                break;
         }
     }
 }
@@ -36,7 +49,7 @@ void FakeHolders::selectOption(std::string_view holder) {
             }
         }
     }
-    set(options, holder, true, "selected");
+    set(options, holder, Use::Option, true, "selected");
 }
 
 }  // namespace velmor::test
