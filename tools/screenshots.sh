@@ -10,15 +10,14 @@ cd "$(dirname "$0")/.."
 bash tools/deps.sh
 [[ -f build/build.ninja ]] || cmake --preset default >/dev/null
 # Builds share one lock on a machine where several work trees build at once.
-flock "${TMPDIR:-/tmp}/velmor-build.lock" ninja -C build -j2 ui_screenshot_test
+flock "${TMPDIR:-/tmp}/velmor-build.lock" ninja -C build -j2 velmor_screenshots
 
 docs="$PWD/docs/screenshots"
 mkdir -p "$docs"
 rm -f "$docs"/*.png
 # The same screen and fonts on every machine, so that the pictures change only with the program.
 VELMOR_SCREENSHOT_DOCS="$docs" QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=disabled: \
-    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" build/tests/ui_screenshot_test \
-    --gtest_brief=1
+    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" build/tools/screenshots/velmor_screenshots
 
 status=0
 for picture in "$docs"/*.png; do

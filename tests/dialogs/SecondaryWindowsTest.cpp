@@ -4,9 +4,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/FormTestSupport.h"
 #include "dialogs/LoadingWindow.h"
 #include "dialogs/OptionsWindow.h"
+#include "support/FormTest.h"
 
 namespace velmor::test {
 namespace {

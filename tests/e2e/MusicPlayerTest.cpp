@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -13,7 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "spcplay/SpcMaker.h"
+#include "support/Files.h"
+#include "support/SpcMaker.h"
+#include "support/StoreSql.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ std::vector<std::string> runningPlayers() {
         }
         std::string words;
         std::getline(std::ifstream(entry.path() / "cmdline"), words, '\n');
+        if (words.empty()) {
+            continue;  // one that is ending, whose words are gone already
+        }
         words.pop_back();  // the last word's terminating null
         songs.push_back(words.substr(words.rfind('\0') + 1));
     }
@@ -48,14 +52,10 @@ int playerWindows() {
 }
 
 void setValue(const QString& store, const std::string& name, const std::string& text) {
-    sqlite3* db = nullptr;
-    sqlite3_open(store.toUtf8().constData(), &db);
-    sqlite3_busy_timeout(db, 5000);
     const std::string update = "UPDATE reg_values SET data = CAST('" + text +
                                "' AS BLOB) || x'00' WHERE name = '" + name + "'";
-    EXPECT_EQ(sqlite3_exec(db, update.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_EQ(sqlite3_changes(db), 1) << name;
-    sqlite3_close(db);
+    EXPECT_EQ(velmor::test::sqlRows(store.toStdString(), update + " RETURNING name"),
+              std::vector<std::string>{name});
 }
 
 // Velmor with velmor-spcplay as its SPCPlay, opening a playlist from its command line as the file
@@ -88,10 +88,10 @@ TEST(MusicWithVelmorSpcplay, PlaysAPlaylistOneSongAtATimeAndClosesTheLastOnExit)
     std::vector<std::string> songs;
     for (const char* name : {"first.spc", "second.spc"}) {
         songs.push_back(dir.filePath(name).toStdString());
-        velmor::spcplay::test::writeFile(songs.back(), velmor::spcplay::test::makeSpc(name, 60));
+        velmor::test::writeFile(songs.back(), velmor::test::makeSpc(name, 60));
         playlist += "\"" + songs.back() + "\"\r\n";
     }
-    std::ofstream(dir.filePath("list.spl").toStdString(), std::ios::binary) << playlist;
+    velmor::test::writeFile(dir.filePath("list.spl").toStdString(), playlist);
 
     velmor.start(VELMOR_PROGRAM, {dir.filePath("list.spl")});
     ASSERT_TRUE(velmor.waitForStarted(10000));

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "app/FormTestSupport.h"
+#include "support/FormTest.h"
 #include "widgets/ClickSlider.h"
 
 namespace velmor::test {

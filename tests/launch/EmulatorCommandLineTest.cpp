@@ -4,7 +4,8 @@
 
 #include <QTemporaryDir>
 #include <fstream>
-#include <iterator>
+
+#include "support/Files.h"
 
 namespace velmor::launch {
 namespace {
@@ -98,9 +99,7 @@ TEST(EmulatorConfig, BesideTheEmulatorAndReplacedByExactlyTwoLines) {
     const std::string config = dir.filePath("zsnesw.cfg").toStdString();
     std::ofstream(config) << std::string(5000, 'x');
     ASSERT_TRUE(writeEmulatorConfig(emulator, 1, " /home/ann/saves "));
-    std::ifstream in(config, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
-              "NewGfx = 1\r\nSaveDirectory = /home/ann/saves\r\n");
+    EXPECT_EQ(test::readFile(config), "NewGfx = 1\r\nSaveDirectory = /home/ann/saves\r\n");
     EXPECT_EQ(emulatorConfigText(false, ""), "NewGfx = 0\r\nSaveDirectory = \r\n");
     EXPECT_FALSE(writeEmulatorConfig(dir.filePath("missing/zsnes.exe").toStdString(), 0, ""));
 }

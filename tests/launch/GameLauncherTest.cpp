@@ -13,34 +13,26 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "launch/EmulatorCommandLine.h"
-#include "platform/linux/LinuxProcesses.h"
-#include "platform/linux/LinuxShortNames.h"
 #include "platform/UniqueFd.h"
 #include "settings/SettingsRecord.h"
+#include "support/EmulatorRuns.h"
 #include "support/FakeHolders.h"
 #include "support/FakePlatform.h"
+#include "support/Files.h"
+#include "support/RealProcesses.h"
 
 namespace velmor::launch {
 namespace {
 
 namespace fs = std::filesystem;
 using Log = std::vector<std::string>;
+using test::readFile;
+using test::writeFile;
 
 constexpr std::string_view kDefaults = " -1 1 -2 0 -r 0 -v 7 -f 0 -p 100";
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const fs::path& file, const std::string& bytes, fs::perms perms = fs::perms(0644)) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-    fs::permissions(file, perms);
-}
 
 // The launch on the fake platform: what is asked of the outside, in which order.
 class Launch : public testing::Test {
@@ -50,11 +42,9 @@ class Launch : public testing::Test {
         record.zsnesPath = (dir / "emu/zsnes.exe").string();
         record.savePath = (dir / "saves").string();
         record.screenSaver = false;
-        fs::create_directories(dir / "emu");
-        writeFile(record.zsnesPath, "#!/bin/sh\n", fs::perms(0755));
-        fs::create_directories(dir / "runtime");
-        fs::permissions(dir / "runtime", fs::perms(0700));
-        setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
+        writeFile(record.zsnesPath, "#!/bin/sh\n");
+        fs::permissions(record.zsnesPath, fs::perms(0755));
+        test::useRuntimeFolder(dir);
         fake.processes.onRun = [this](std::string_view) { launcher.command1Click(); };
     }
     Log launch(const std::string& game) {
@@ -133,86 +123,49 @@ TEST_F(Launch, StopsWithAMessageBeforeWritingAnythingWhenTheGameOrEmulatorIsMiss
 
 // --- The real thing: real short names, real processes, a real (fake) emulator ---------------
 
-struct Hostile {
-    std::string name;
-    bool deep = false;
-};
-
-std::vector<Hostile> hostileNames() {
+// Names for the ROM, the emulator's and the save folders. "deep one" lies deep below folders of
+// hostile names of their own.
+std::vector<std::string> hostileNames() {
     using namespace std::string_literals;
-    std::vector<Hostile> names;
-    for (std::string name : {"with blank"s,
-                             "tab\there"s,
-                             "double\"quote"s,
-                             "single'quote"s,
-                             "semi;touch sentinel;"s,
-                             "amp&&touch sentinel&"s,
-                             "pipe|touch sentinel"s,
-                             "$(touch sentinel)"s,
-                             "`touch sentinel`"s,
-                             "star*"s,
-                             "question?"s,
-                             "~tilde"s,
-                             "#hash"s,
-                             "bang!"s,
-                             "{a,b}"s,
-                             "<less"s,
-                             "greater>"s,
-                             "new\nline\ntouch sentinel\n"s,
-                             "ctrl\x01char"s,
-                             "-leading-dash"s,
-                             " leading blank"s,
-                             "trailing blank "s,
-                             "\xff\xfe not utf-8 \xe9"s,
-                             std::string(200, 'x'),
-                             "back\\slash"s,
-                             "dollar$HOME"s,
-                             "${IFS}touch${IFS}sentinel"s,
-                             "colon:name"s,
-                             "paren(1)"s,
-                             "brackets[1]"s,
-                             "caret^and%"s,
-                             "plain"s,
-                             "\xe3\x83\x9e\xe3\x83\xaa\xe3\x82\xaa"s,
-                             ">sentinel"s}) {
-        names.push_back({name});
-    }
-    names.push_back({"deep one", true});
-    return names;
+    return {"with blank"s,
+            "tab\there"s,
+            "double\"quote"s,
+            "single'quote"s,
+            "semi;touch sentinel;"s,
+            "amp&&touch sentinel&"s,
+            "pipe|touch sentinel"s,
+            "$(touch sentinel)"s,
+            "`touch sentinel`"s,
+            "star*"s,
+            "question?"s,
+            "~tilde"s,
+            "#hash"s,
+            "bang!"s,
+            "{a,b}"s,
+            "<less"s,
+            "greater>"s,
+            "new\nline\ntouch sentinel\n"s,
+            "ctrl\x01char"s,
+            "-leading-dash"s,
+            " leading blank"s,
+            "trailing blank "s,
+            "\xff\xfe not utf-8 \xe9"s,
+            std::string(200, 'x'),
+            "back\\slash"s,
+            "dollar$HOME"s,
+            "${IFS}touch${IFS}sentinel"s,
+            "colon:name"s,
+            "paren(1)"s,
+            "brackets[1]"s,
+            "caret^and%"s,
+            "plain"s,
+            "\xe3\x83\x9e\xe3\x83\xaa\xe3\x82\xaa"s,
+            ">sentinel"s,
+            "deep one"s};
 }
 
-// The fake emulator's log: per word, the word and what the file it names begins with.
-struct EmulatorRun {
-    std::vector<std::string> words;
-    std::vector<std::string> contents;  // "-" when the word names no readable file
-    std::string folder;                 // its working folder
-};
-
-std::string unhex(std::string_view hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        out += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-    }
-    return out;
-}
-
-std::vector<EmulatorRun> readRuns(const fs::path& log) {
-    std::vector<EmulatorRun> runs(1);
-    std::istringstream in(readFile(log));
-    for (std::string line; std::getline(in, line);) {
-        if (line.starts_with("cwd ")) {
-            runs.back().folder = unhex(line.substr(4));
-            runs.emplace_back();
-            continue;
-        }
-        const auto tab = line.find('\t');
-        runs.back().words.push_back(unhex(line.substr(0, tab)));
-        const std::string content = line.substr(tab + 1);
-        runs.back().contents.push_back(content == "-" ? content : unhex(content));
-    }
-    runs.pop_back();
-    return runs;
-}
+using test::EmulatorRun;
+using test::readRuns;
 
 void makeZip(const fs::path& archive, const std::string& member, const std::string& bytes) {
     int error = 0;
@@ -226,9 +179,7 @@ void makeZip(const fs::path& archive, const std::string& member, const std::stri
 TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRunNothing) {
     QTemporaryDir temp;
     const fs::path base = temp.path().toStdString();
-    fs::create_directory(base / "runtime");
-    fs::permissions(base / "runtime", fs::perms(0700));
-    setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
+    test::useRuntimeFolder(base);
     setenv("FAKE_EMULATOR_LOG", (base / "log").c_str(), 1);
     // What a launch cut short left behind is cleared by the next zip launch, never launched.
     std::ofstream(platform::privateFolder("temp").value() / "LEFTOVER.smc") << "old";
@@ -236,16 +187,10 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
     fs::current_path(base);  // where an injected "touch sentinel" would leave its file
 
     test::FakePlatform fake;
-    platform::LinuxProcesses processes;
-    platform::LinuxShortNames shortNames;
-    platform::Platform real = fake.platform;
-    platform::Platform platform{real.registry,     real.events,   real.timers,
-                                real.playerWindow, real.messages, real.program,
-                                processes,         shortNames,    real.screenSaver,
-                                real.fileDialogs,  real.fileTypes};
+    test::RealProcesses real(fake);
     test::FakeHolders holders;
     settings::SettingsRecord record;
-    GameLauncher launcher(platform, holders, record, [] { return true; });
+    GameLauncher launcher(real.platform(), holders, record, [] { return true; });
 
     const auto switches = [] {
         std::vector<std::string> words;
@@ -256,12 +201,11 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
         return words;
     }();
     int count = 0;
-    for (const Hostile& hostile : hostileNames()) {
-        const std::string& name = hostile.name;
+    for (const std::string& name : hostileNames()) {
         SCOPED_TRACE(testing::PrintToString(name));
         const std::string tag = "case " + std::to_string(++count);
         fs::path roms = base / ("roms " + name);
-        if (hostile.deep) {
+        if (name == "deep one") {
             roms = base / "a b" / " c d " / "e\tf" / "g'h" / name;
         }
         const fs::path emulators = base / ("emu " + name);
@@ -337,17 +281,12 @@ TEST(LaunchForReal, ChildLaunch) {
         GTEST_SKIP() << "run by TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled";
     }
     test::FakePlatform fake;
-    platform::LinuxProcesses processes;
-    platform::LinuxShortNames shortNames;
-    platform::Platform& f = fake.platform;
-    platform::Platform platform{f.registry,    f.events,      f.timers,   f.playerWindow,
-                                f.messages,    f.program,     processes,  shortNames,
-                                f.screenSaver, f.fileDialogs, f.fileTypes};
+    test::RealProcesses real(fake);
     test::FakeHolders holders;
     const fs::path path(game);
     settings::SettingsRecord record{FAKE_EMULATOR, path.parent_path().string(), "", "", ""};
     holders.texts["GmLabel"] = path.filename().string();
-    GameLauncher(platform, holders, record, [] { return true; }).command1Click();
+    GameLauncher(real.platform(), holders, record, [] { return true; }).command1Click();
 }
 
 bool lockHeld(const fs::path& file) {
@@ -360,9 +299,7 @@ bool lockHeld(const fs::path& file) {
 TEST(LaunchForReal, TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled) {
     QTemporaryDir temp;
     const fs::path base = temp.path().toStdString();
-    fs::create_directories(base / "runtime");
-    fs::permissions(base / "runtime", fs::perms(0700));
-    setenv("XDG_RUNTIME_DIR", (base / "runtime").c_str(), 1);
+    test::useRuntimeFolder(base);
     setenv("FAKE_EMULATOR_LOG", (base / "log").c_str(), 1);
     fs::create_directories(base / "roms");
     const std::string archive = (base / "roms/game.zip").string();
@@ -394,16 +331,11 @@ TEST(LaunchForReal, TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled) {
 
     EXPECT_TRUE(lockHeld(lock));
     test::FakePlatform fake;
-    platform::LinuxProcesses processes;
-    platform::LinuxShortNames shortNames;
-    platform::Platform& f = fake.platform;
-    platform::Platform platform{f.registry,    f.events,      f.timers,   f.playerWindow,
-                                f.messages,    f.program,     processes,  shortNames,
-                                f.screenSaver, f.fileDialogs, f.fileTypes};
+    test::RealProcesses real(fake);
     test::FakeHolders holders;
     holders.texts["GmLabel"] = "game.zip";
     settings::SettingsRecord record{FAKE_EMULATOR, (base / "roms").string(), "", "", ""};
-    GameLauncher launcher(platform, holders, record, [] { return true; });
+    GameLauncher launcher(real.platform(), holders, record, [] { return true; });
     launcher.command1Click();
     EXPECT_EQ(fake.messages.shown,
               std::vector<std::string>{"A game started from a zip archive is still running.  Try "

@@ -17,17 +17,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <optional>
 #include <thread>
 
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "launch/GameLauncher.h"
-#include "platform/linux/LinuxProcesses.h"
-#include "platform/linux/LinuxShortNames.h"
 #include "platform/linux/QtEvents.h"
-#include "support/FakePlatform.h"
+#include "support/EmulatorRuns.h"
+#include "support/Files.h"
+#include "support/RealProcesses.h"
 #include "support/XInput.h"
+#include "support/XPing.h"
 
 namespace velmor::launch {
 namespace {
@@ -44,46 +45,45 @@ class PaintCounter final : public QObject {
     }
 };
 
-int runsLogged(const fs::path& log) {
-    std::ifstream in(log);
-    const std::string text(std::istreambuf_iterator<char>(in), {});
-    int runs = 0;
-    for (std::size_t at = 0; (at = text.find("\ncwd ", at)) != std::string::npos; ++at) {
-        ++runs;
+// The main window with the stand-in emulator as ZSNES, launching for real from a ROM folder.
+class LaunchWindow : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (!input.connected() || QGuiApplication::platformName() != "xcb") {
+            GTEST_SKIP() << "needs an X server";
+        }
+        test::useRuntimeFolder(dir);
+        setenv("FAKE_EMULATOR_LOG", (dir / "log").c_str(), 1);
+        fs::create_directories(dir / "roms");
     }
-    return runs;
-}
+    // Shows the window with `game` chosen; `events` runs its events, if given.
+    QWidget& show(const char* game, platform::Events* events = nullptr) {
+        real.emplace(fake, events);
+        form = std::make_unique<app::MainForm>(real->platform());
+        form->formLoad();
+        form->record().zsnesPath = FAKE_EMULATOR;
+        form->record().romPath = (dir / "roms").string();
+        QWidget& window = form->window();
+        window.findChild<QLabel*>("GmLabel")->setText(game);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        return window;
+    }
+    std::size_t runsLogged() const { return test::readRuns(dir / "log").size(); }
 
-TEST(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
     test::XInput input;
-    if (!input.connected() || QGuiApplication::platformName() != "xcb") {
-        GTEST_SKIP() << "needs an X server";
-    }
     QTemporaryDir temp;
-    const fs::path dir = temp.path().toStdString();
-    fs::create_directories(dir / "runtime");
-    fs::permissions(dir / "runtime", fs::perms(0700));
-    setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
-    setenv("FAKE_EMULATOR_LOG", (dir / "log").c_str(), 1);
-    setenv("FAKE_EMULATOR_SLEEP_MS", "1500", 1);
-    fs::create_directories(dir / "roms");
-    std::ofstream(dir / "roms/game.smc") << "ROM";
-
+    const fs::path dir{temp.path().toStdString()};
     test::FakePlatform fake;
-    platform::LinuxProcesses processes;
-    platform::LinuxShortNames shortNames;
-    const platform::Platform& f = fake.platform;
-    platform::Platform real{f.registry,    f.events,      f.timers,   f.playerWindow,
-                            f.messages,    f.program,     processes,  shortNames,
-                            f.screenSaver, f.fileDialogs, f.fileTypes};
-    app::MainForm form(real);
-    form.formLoad();
-    form.record().zsnesPath = FAKE_EMULATOR;
-    form.record().romPath = (dir / "roms").string();
-    QWidget& window = form.window();
-    window.findChild<QLabel*>("GmLabel")->setText("game.smc");
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    platform::QtEvents qtEvents;
+    std::optional<test::RealProcesses> real;
+    std::unique_ptr<app::MainForm> form;
+};
+
+TEST_F(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
+    setenv("FAKE_EMULATOR_SLEEP_MS", "1500", 1);
+    std::ofstream(dir / "roms/game.smc") << "ROM";
+    QWidget& window = show("game.smc");
     auto& launch = *window.findChild<QPushButton*>("Command1");
     auto& pages = *window.findChild<QTabWidget*>("SSTab1");
     auto* shown = window.findChild<QCheckBox*>("Check1");  // "Enabled", of the sound page
@@ -112,7 +112,7 @@ TEST(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
             input.click(sound.mapToGlobal(box.center()));
         });
         QTimer::singleShot(
-            600, [&] { paintsWhileRunning = form.launcher().running() ? counter.paints : -2; });
+            600, [&] { paintsWhileRunning = form->launcher().running() ? counter.paints : -2; });
     });
     QElapsedTimer clock;
     clock.start();
@@ -121,7 +121,7 @@ TEST(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
     EXPECT_GE(clock.elapsed(), 1400);  // the wait happened inside the click
     QTest::qWait(1000);                // room for any click that was held back
 
-    EXPECT_EQ(runsLogged(dir / "log"), 1);
+    EXPECT_EQ(runsLogged(), 1u);
     EXPECT_FALSE(sound.isChecked());
     EXPECT_GT(paintsWhileRunning, 0);
     unsetenv("FAKE_EMULATOR_SLEEP_MS");
@@ -129,40 +129,13 @@ TEST(LaunchWindow, WhileTheEmulatorRunsTheWindowRepaintsButTakesNoInput) {
 
 // A large archive is extracted off the window's thread: meanwhile the window answers the window
 // manager's pings, and a second LAUNCH is refused. Afterwards the folder is empty again.
-TEST(LaunchWindow, WhileAZipArchiveIsExtractedTheWindowAnswersAndLaunchIsRefused) {
-    test::XInput input;
-    if (!input.connected() || QGuiApplication::platformName() != "xcb") {
-        GTEST_SKIP() << "needs an X server";
-    }
-    QTemporaryDir temp;
-    const fs::path dir = temp.path().toStdString();
-    fs::create_directories(dir / "runtime");
-    fs::permissions(dir / "runtime", fs::perms(0700));
-    setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
-    setenv("FAKE_EMULATOR_LOG", (dir / "log").c_str(), 1);
-    fs::create_directories(dir / "roms");
+TEST_F(LaunchWindow, WhileAZipArchiveIsExtractedTheWindowAnswersAndLaunchIsRefused) {
     // 200 MiB that compress to little: seconds of work for the extraction.
     const std::string make =
         "cd " + (dir / "roms").string() +
         " && truncate -s 200M GAME.SMC && zip -q game.zip GAME.SMC && rm GAME.SMC";
     ASSERT_EQ(std::system(make.c_str()), 0);
-
-    test::FakePlatform fake;
-    platform::LinuxProcesses processes;
-    platform::LinuxShortNames shortNames;
-    platform::QtEvents events;
-    const platform::Platform& f = fake.platform;
-    platform::Platform real{f.registry,    events,        f.timers,   f.playerWindow,
-                            f.messages,    f.program,     processes,  shortNames,
-                            f.screenSaver, f.fileDialogs, f.fileTypes};
-    app::MainForm form(real);
-    form.formLoad();
-    form.record().zsnesPath = FAKE_EMULATOR;
-    form.record().romPath = (dir / "roms").string();
-    QWidget& window = form.window();
-    window.findChild<QLabel*>("GmLabel")->setText("game.zip");
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWidget& window = show("game.zip", &qtEvents);
     auto& launch = *window.findChild<QPushButton*>("Command1");
     const QPoint launchAt = launch.mapToGlobal(launch.rect().center());
     const fs::path extraction = dir / "runtime/velmor/temp";
@@ -212,7 +185,7 @@ TEST(LaunchWindow, WhileAZipArchiveIsExtractedTheWindowAnswersAndLaunchIsRefused
 
     EXPECT_GE(answeredWhileExtracting, 2);
     EXPECT_EQ(unanswered, 0);
-    EXPECT_EQ(runsLogged(dir / "log"), 1);
+    EXPECT_EQ(runsLogged(), 1u);
     EXPECT_TRUE(fake.messages.shown.empty()) << testing::PrintToString(fake.messages.shown);
     EXPECT_TRUE(fs::is_empty(extraction));
 }

@@ -5,26 +5,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 
 #include "launch/ExtractedRomPath.h"
+#include "support/Files.h"
 
 namespace velmor::launch {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-}
+using test::readFile;
+using test::writeFile;
 
 // What lies below `root`: files by content, folders as "<dir>", links as "-> target".
 std::map<std::string, std::string> snapshot(const fs::path& root, const std::string& skip = {}) {
@@ -92,28 +86,25 @@ class Sandbox {
         fs::remove(root / "make.py");
     }
 
-    std::string extract(bool keepDirectories, std::uint64_t cap = kUnzipMemberCap,
-                        bool prompt = false, bool overwrite = true,
-                        const std::function<int(std::string_view)>& replace = {},
-                        const std::vector<std::string>& include = {},
-                        const std::vector<std::string>& exclude = {}, bool list = false) const {
-        std::string report;
-        const UnzipCallbacks callbacks{[&](std::string_view text) { report += text; }, replace};
+    // Extracts the archive into "out", replacing files unless `set` changes the options; the
+    // report. What it did is kept in `outcome`.
+    std::string extract(const std::function<void(UnzipOptions&)>& set = {},
+                        const std::function<int(std::string_view)>& replace = {}) {
         UnzipOptions options;
-        options.prompt = prompt;
-        options.overwrite = overwrite;
-        options.list = list;
-        options.keepDirectories = keepDirectories;
-        options.include = include;
-        options.exclude = exclude;
-        options.memberCap = cap;
-        unzipArchive(archive.string(), out.string(), options, callbacks);
+        options.overwrite = true;
+        if (set) {
+            set(options);
+        }
+        std::string report;
+        outcome = unzipArchive(archive.string(), out.string(), options,
+                               {[&](std::string_view text) { report += text; }, replace});
         return report;
     }
 
     fs::path root;
     fs::path out;
     fs::path archive;
+    UnzipOutcome outcome;
 };
 
 // The report lines Info-ZIP's unzip prints for the same archive, and the files it writes,
@@ -143,7 +134,8 @@ TEST(UnzipArchive, ReportsAndWritesWhatInfoZipDoes) {
             fs::remove(box.archive);
             fs::create_directories(box.out);
             run(archive.make);
-            const std::string ours = box.extract(keep);
+            const std::string ours =
+                box.extract([&](UnzipOptions& o) { o.keepDirectories = keep; });
 
             const fs::path theirs = box.root / "theirs";
             fs::remove_all(theirs);
@@ -169,7 +161,7 @@ TEST(UnzipArchive, ReportsAndWritesWhatInfoZipDoes) {
 TEST(ExtractedRomPath, IsTheWrittenFileOfAOneMemberArchive) {
     Sandbox box;
     box.python("z.writestr('Super Game (E) [!].smc', 'rom')");
-    const std::string path = extractedRomPath(box.extract(false));
+    const std::string path = extractedRomPath(box.extract());
     EXPECT_EQ(path, (box.out / "Super Game (E) [!].smc").string());
     EXPECT_EQ(readFile(path), "rom");
 
@@ -196,10 +188,15 @@ TEST(UnzipArchive, ExistingFilesAreReplacedOnlyWhenToldOrAnsweredSo) {
         writeFile(box.out / "a.smc", "old");
         writeFile(box.out / "b.smc", "old");
         std::vector<std::string> asked;
-        box.extract(false, kUnzipMemberCap, c.prompt, c.overwrite, [&](std::string_view path) {
-            asked.emplace_back(path);
-            return c.answer;
-        });
+        box.extract(
+            [&](UnzipOptions& o) {
+                o.prompt = c.prompt;
+                o.overwrite = c.overwrite;
+            },
+            [&](std::string_view path) {
+                asked.emplace_back(path);
+                return c.answer;
+            });
         const std::string after = c.replaced ? "new" : "old";
         EXPECT_EQ(snapshot(box.out),
                   (std::map<std::string, std::string>{{"a.smc", after}, {"b.smc", after}}));
@@ -213,15 +210,21 @@ TEST(UnzipArchive, ExistingFilesAreReplacedOnlyWhenToldOrAnsweredSo) {
 TEST(UnzipArchive, PatternsChooseMembersAndListingWritesNothing) {
     Sandbox box;
     box.python("for n in ['a.smc', 'b.smc', 'dir/c.smc', 'd.txt']: z.writestr(n, n)");
-    box.extract(true, kUnzipMemberCap, false, true, {}, {"*.smc"}, {"b*"});
+    box.extract([](UnzipOptions& o) {
+        o.keepDirectories = true;
+        o.include = {"*.smc"};
+        o.exclude = {"b*"};
+    });
     EXPECT_EQ(snapshot(box.out),
               (std::map<std::string, std::string>{
                   {"a.smc", "a.smc"}, {"dir", "<dir>"}, {"dir/c.smc", "dir/c.smc"}}));
 
     fs::remove_all(box.out);
     fs::create_directories(box.out);
-    const std::string listing =
-        box.extract(false, kUnzipMemberCap, false, true, {}, {}, {"*.txt"}, true);
+    const std::string listing = box.extract([](UnzipOptions& o) {
+        o.list = true;
+        o.exclude = {"*.txt"};
+    });
     EXPECT_TRUE(snapshot(box.out).empty());
     EXPECT_NE(listing.find("   dir/c.smc\n"), std::string::npos) << listing;
     EXPECT_EQ(listing.find("d.txt"), std::string::npos) << listing;
@@ -298,7 +301,10 @@ TEST(UnzipArchive, HostileArchivesStayInsideTheFolder) {
         Sandbox box;
         c.prepare(box);
         const auto outside = snapshot(box.root, "out");
-        const std::string report = box.extract(c.keep, c.cap);
+        const std::string report = box.extract([&](UnzipOptions& o) {
+            o.keepDirectories = c.keep;
+            o.memberCap = c.cap;
+        });
         EXPECT_EQ(snapshot(box.out), c.out) << report;
         EXPECT_EQ(snapshot(box.root, "out"), outside);
         EXPECT_NE(report.find(c.reported), std::string::npos) << report;
@@ -311,26 +317,16 @@ TEST(UnzipArchive, HostileArchivesStayInsideTheFolder) {
 // A hostile archive cannot fill the disk: the whole extraction has a cap (each file counting at
 // least a block), and no write takes the folder's file system below what it keeps free.
 TEST(UnzipArchive, TheWholeExtractionIsBoundedAndLeavesRoomOnTheDisk) {
-    const auto extract = [](Sandbox& box, const std::function<void(UnzipOptions&)>& set,
-                            std::string& report) {
-        UnzipOptions options;
-        options.overwrite = true;
-        set(options);
-        return unzipArchive(box.archive.string(), box.out.string(), options,
-                            {[&](std::string_view text) { report += text; }, {}});
-    };
     {
         Sandbox box;
         box.python("for n in 'abcd': z.writestr(n + '.smc', n * 5000)");
-        std::string report;
-        const UnzipOutcome outcome = extract(
-            box, [](UnzipOptions& o) { o.totalCap = 12000; }, report);
+        const std::string report = box.extract([](UnzipOptions& o) { o.totalCap = 12000; });
         EXPECT_EQ(snapshot(box.out),
                   (std::map<std::string, std::string>{{"a.smc", std::string(5000, 'a')},
                                                       {"b.smc", std::string(5000, 'b')}}));
-        EXPECT_EQ(outcome.written, 2);
-        EXPECT_EQ(outcome.refusal, UnzipRefusal::OverTotal);
-        EXPECT_EQ(outcome.refusedMember, "c.smc");
+        EXPECT_EQ(box.outcome.written, 2);
+        EXPECT_EQ(box.outcome.refusal, UnzipRefusal::OverTotal);
+        EXPECT_EQ(box.outcome.refusedMember, "c.smc");
         EXPECT_NE(report.find("   skipping: d.smc  (the members together would exceed 12000"),
                   std::string::npos)
             << report;
@@ -338,22 +334,18 @@ TEST(UnzipArchive, TheWholeExtractionIsBoundedAndLeavesRoomOnTheDisk) {
     {
         Sandbox box;  // many empty members: each costs a block
         box.python("for n in range(10): z.writestr('%d.smc' % n, '')");
-        std::string report;
-        EXPECT_EQ(extract(
-                      box, [](UnzipOptions& o) { o.totalCap = 5 * kUnzipFileCost; }, report)
-                      .written,
-                  5);
+        box.extract([](UnzipOptions& o) { o.totalCap = 5 * kUnzipFileCost; });
+        EXPECT_EQ(box.outcome.written, 5);
     }
     {
         Sandbox box;  // a file system that keeps more free than it has: nothing is written
         box.python("z.writestr('a.smc', 'a' * 5000); z.writestr('b.smc', 'b')");
-        std::string report;
-        const UnzipOutcome outcome = extract(
-            box, [](UnzipOptions& o) { o.keepFree = std::uint64_t{1} << 62; }, report);
+        const std::string report =
+            box.extract([](UnzipOptions& o) { o.keepFree = std::uint64_t{1} << 62; });
         EXPECT_EQ(snapshot(box.out), (std::map<std::string, std::string>{}));
-        EXPECT_EQ(outcome.written, 0);
-        EXPECT_EQ(outcome.refusal, UnzipRefusal::NoSpace);
-        EXPECT_EQ(outcome.refusedMember, "a.smc");
+        EXPECT_EQ(box.outcome.written, 0);
+        EXPECT_EQ(box.outcome.refusal, UnzipRefusal::NoSpace);
+        EXPECT_EQ(box.outcome.refusedMember, "a.smc");
         EXPECT_NE(report.find("  error:  a.smc  too little free space left in the folder"),
                   std::string::npos)
             << report;
@@ -363,10 +355,8 @@ TEST(UnzipArchive, TheWholeExtractionIsBoundedAndLeavesRoomOnTheDisk) {
         Sandbox box;  // told to stop: it stops, and keeps nothing it began
         box.python("z.writestr('a.smc', 'a')");
         const std::atomic<bool> stop = true;
-        std::string report;
-        const UnzipOutcome outcome = extract(
-            box, [&](UnzipOptions& o) { o.stop = &stop; }, report);
-        EXPECT_TRUE(outcome.stopped);
+        box.extract([&](UnzipOptions& o) { o.stop = &stop; });
+        EXPECT_TRUE(box.outcome.stopped);
         EXPECT_EQ(snapshot(box.out), (std::map<std::string, std::string>{}));
     }
 }

@@ -4,22 +4,30 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <QByteArray>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
-#include <chrono>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
+#include "app/MainForm.h"
+#include "app/MainWindow.h"
 #include "music/Playlist.h"
 #include "music/SongList.h"
 #include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/LinuxShortNames.h"
+#include "settings/Catalogue.h"
 #include "settings/SettingsRecord.h"
+#include "support/Controls.h"
+#include "support/EmulatorRuns.h"
 #include "support/FakeHolders.h"
 #include "support/FakePlatform.h"
+#include "support/Files.h"
 
 namespace velmor::music {
 namespace {
@@ -88,7 +96,7 @@ class Music : public testing::Test {
         return "detached " + player + "  -z -r 2 " + song;
     }
     std::string write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir / name, std::ios::binary) << bytes;
+        test::writeFile(dir / name, bytes);
         return (dir / name).string();
     }
 
@@ -347,30 +355,8 @@ TEST_F(Music, APlaylistTooLargeForTheMemoryLeftCountsAsUnreadable) {
         testing::ExitedWithCode(0), "");
 }
 
-// The words the stand-in player received, a line per start, once `count` starts have written.
-std::vector<std::string> waitForRuns(const fs::path& log, std::size_t count) {
-    std::vector<std::string> runs;
-    for (int attempt = 0; attempt < 500 && runs.size() < count; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::ifstream in(log, std::ios::binary);
-        runs.assign(1, "");
-        for (std::string line; std::getline(in, line);) {
-            const auto tab = line.find('\t');  // none on the "cwd" line that ends a start
-            if (tab == std::string::npos) {
-                runs.emplace_back();
-            } else {
-                runs.back() += QByteArray::fromHex(line.substr(0, tab).c_str()).toStdString() + " ";
-            }
-        }
-        runs.pop_back();
-    }
-    return runs;
-}
-
 TEST_F(Music, ForRealTheCommandLineNextTheSongsEndAndPlayEachRunOnePlayerOnTheirSong) {
-    fs::create_directories(dir / "runtime");
-    fs::permissions(dir / "runtime", fs::perms(0700));
-    setenv("XDG_RUNTIME_DIR", (dir / "runtime").c_str(), 1);
+    test::useRuntimeFolder(dir);
     setenv("FAKE_EMULATOR_LOG", (dir / "log").c_str(), 1);
     fs::create_directories(dir / "SPC Play");
     fs::rename(player, dir / "SPC Play/spcplay");
@@ -395,17 +381,57 @@ TEST_F(Music, ForRealTheCommandLineNextTheSongsEndAndPlayEachRunOnePlayerOnTheir
     fake.shortNames.names[record.spcPlayPath] = program;
     for (std::size_t i = 0; i < 4; ++i) {
         const Log log = run(steps[i]);  // each player has written before the next starts
-        const std::vector<std::string> runs = waitForRuns(dir / "log", i + 1);
-        ASSERT_EQ(runs.size(), i + 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return test::readRuns(dir / "log").size() > i; }));
         const std::string& song = songs.items[order[i]];
         const std::string& shortSong = fake.shortNames.names[song];
         EXPECT_EQ(log.back(), "detached " + program + "  -8 -q -z -r 3 " + shortSong);
-        EXPECT_EQ(runs[i], program + " -8 -q -z -r 3 " + shortSong + " ");
+        EXPECT_EQ(test::readRuns(dir / "log").at(i).words,
+                  (std::vector<std::string>{program, "-8", "-q", "-z", "-r", "3", shortSong}));
         EXPECT_TRUE(fs::equivalent(shortSong, song));
     }
     EXPECT_FALSE(fs::exists(dir / "x"));
     unsetenv("XDG_RUNTIME_DIR");
     fs::remove_all(dir);  // names that are not UTF-8 are beyond QTemporaryDir
+}
+
+// The tab in the main window: the command line's playlist plays once start-up has ended, with the
+// tab shown; the song list keeps a name's bytes, the buttons drive the player and the countdown
+// shows on the tab.
+TEST(MusicTab, TheMainWindowWiresItsControlsToThePlayer) {
+    QTemporaryDir temp;
+    const fs::path dir = temp.path().toStdString();
+    const std::string player = (dir / "spcplay").string();
+    test::writeFile(player, "#!/bin/sh\n");
+    fs::permissions(player, fs::perms(0755));
+    const std::string odd = "/m/\xff\xfe song.spc";  // not UTF-8: reaches the player unchanged
+    test::writeFile(dir / "list.spl", "\"" + odd + "\"\r\n\"/m/two.spc\"\r\n");
+    test::FakePlatform fake;
+    fake.registry.put(settings::kPathsKey, "SPCPlay Loc", player);
+    fake.program.line = (dir / "list.spl").string();
+    app::MainForm form(fake.platform);
+    QWidget& window = form.window();
+    const auto click = [&](const char* name) {
+        test::findControl<QPushButton>(window, name).click();
+    };
+    const auto started = [&] { return fake.log.back().substr(("detached " + player).size()); };
+    auto& songs = test::findControl<QComboBox>(window, "MusicList");
+    form.formLoad();
+    // The playlist is read while the window goes on; it plays once it is in the list.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return songs.count() > 0; }, 60000));
+    EXPECT_EQ(test::findControl<QTabWidget>(window, "SSTab1").currentIndex(), 5);
+    EXPECT_EQ(started(), "  -r 0 " + odd);
+
+    fake.timers.countdowns.front()->tick(90000);
+    EXPECT_EQ(test::findControl<QLabel>(window, "Label10").text(), "Time to next song:  1 : 30");
+    click("Command14");
+    EXPECT_EQ(started(), "  -r 0 /m/two.spc");
+    click("Command9");
+    EXPECT_EQ(test::findControl<QLabel>(window, "Label10").text(), "Time to next song:");
+    fake.fileDialogs.answers = {"/m/other.zst"};
+    click("Command11");
+    EXPECT_EQ(songs.currentText(), "/m/other.zst");
+    click("Command13");
+    EXPECT_EQ(started(), "  -r 0 /m/other.zst");
 }
 
 }  // namespace

@@ -12,16 +12,14 @@
 #include <fstream>
 #include <thread>
 
-#include "WindowPing.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "music/Playlist.h"
 #include "support/FakePlatform.h"
+#include "support/XPing.h"
 
 namespace velmor::music {
 namespace {
-
-using namespace std::chrono_literals;
 
 TEST(MusicWindow, WhileSelectMusicReadsAMillionSongsTheWindowAnswersPings) {
     if (QGuiApplication::platformName() != "xcb") {
@@ -44,14 +42,15 @@ TEST(MusicWindow, WhileSelectMusicReadsAMillionSongsTheWindowAnswersPings) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto& list = *window.findChild<QComboBox*>("MusicList");
-    test::WindowPing ping(window.winId());
+    const auto id = static_cast<unsigned long>(window.winId());
+    test::XPing ping;
     ASSERT_TRUE(ping.connected());
 
     std::atomic<int> answered = 0;
     std::atomic<bool> stopped = false;
     std::jthread pinger([&](const std::stop_token& stop) {
         while (!stop.stop_requested()) {
-            answered += ping.roundTrip(1000ms) ? 1 : 0;
+            answered += ping.ping(id, 1000) >= 0 ? 1 : 0;
         }
         stopped = true;
     });

@@ -8,10 +8,10 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
-#include "app/FormTestSupport.h"
 #include "music/Playlist.h"
+#include "support/Files.h"
+#include "support/FormTest.h"
 
 namespace velmor::test {
 namespace {
@@ -29,7 +29,7 @@ class PlaylistEditorTest : public FormTest {
     }
     template <typename Widget = QAction>
     Widget& in(const char* name) {
-        return *window().findChild<Widget*>(QString::fromLatin1(name));
+        return findControl<Widget>(window(), name);
     }
     // Add SPC File or a menu item, the dialog answering `answer` (nothing: cancelled).
     void add(std::optional<std::string> answer) {
@@ -72,8 +72,7 @@ TEST_F(PlaylistEditorTest, AddPadsNamesSaveWritesTheirBytesWithoutTheBlanks) {
     EXPECT_EQ(fake.fileDialogs.requests.back().folder, "/opt/velmor") << "the program's folder";
 
     menu("Save", dir + "/typed");
-    std::ifstream saved(dir + "/typed", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+    EXPECT_EQ(readFile(dir + "/typed"),
               "\"/music/a,b.spc\"\r\n\"" + latin1 + "\"\r\n\"" + longName + "\"\r\n");
     menu("Load", dir + "/typed");
     EXPECT_EQ(window().entries(), (Entries{"/music/a,b.spc", latin1, longName}));

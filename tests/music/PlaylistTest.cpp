@@ -9,7 +9,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+
+#include "support/Files.h"
 
 namespace velmor::music {
 namespace {
@@ -17,11 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using Entries = std::vector<std::string>;
 using namespace std::string_literals;
-
-std::string bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::readFile;
 
 struct Folder {
     QTemporaryDir made;
@@ -95,7 +92,7 @@ TEST(Playlist, WrittenFilesReadBackTheSame) {
     Folder dir;
     const fs::path file = dir.path / "list.spl";
     ASSERT_TRUE(writePlaylist(file.string(), {"C:\\SAVES\\SONG1.SPC", "C:\\SAVES\\SONG2.SPC   "}));
-    EXPECT_EQ(bytesOf(file), "\"C:\\SAVES\\SONG1.SPC\"\r\n\"C:\\SAVES\\SONG2.SPC\"\r\n");
+    EXPECT_EQ(readFile(file), "\"C:\\SAVES\\SONG1.SPC\"\r\n\"C:\\SAVES\\SONG2.SPC\"\r\n");
 
     // Read in pieces, and cut short, a longer list gives its first entries.
     ASSERT_TRUE(writePlaylist(file.string(), PathList(Entries(100000, "/music/song.spc"))));
@@ -141,7 +138,7 @@ TEST(Playlist, AFailedSaveLeavesTheOldFileAsItWas) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, handler);
     EXPECT_FALSE(written);
-    EXPECT_EQ(bytesOf(file), "\"/old.spc\"\r\n");
+    EXPECT_EQ(readFile(file), "\"/old.spc\"\r\n");
     EXPECT_EQ(dir.files(), 1u) << "the half-written file is gone";
 
     fs::create_directory(dir.path / "folder.spl");
@@ -149,7 +146,7 @@ TEST(Playlist, AFailedSaveLeavesTheOldFileAsItWas) {
     EXPECT_TRUE(fs::is_directory(dir.path / "folder.spl"));
 
     ASSERT_TRUE(writePlaylist(file.string(), {"/new.spc"}));
-    EXPECT_EQ(bytesOf(file), "\"/new.spc\"\r\n");
+    EXPECT_EQ(readFile(file), "\"/new.spc\"\r\n");
     EXPECT_EQ(fs::status(file).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }

@@ -1,13 +1,9 @@
 #include "paths/PathsTab.h"
 
-#include <QFileDialog>
-#include <QFileSystemModel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
-#include "app/FormTestSupport.h"
-#include "platform/linux/QtFileDialogs.h"
+#include "support/FormTest.h"
 
 namespace velmor::test {
 namespace {
@@ -79,37 +75,6 @@ TEST_F(PathsTab, TextTypedIntoTheListSelectsNoEntry) {
     get<QPushButton>("Command4").click();
     EXPECT_TRUE(fake.log.empty());
     EXPECT_EQ(record().romPath, "/home/u/roms");
-}
-
-// With Qt's own dialog the filter lists only zsnes.exe, in any letter case, yet the emulator as
-// Linux names it, without the extension, is taken when its name is typed.
-TEST_F(PathsTab, TheRealDialogTakesAProgramOfAnotherNameTypedIn) {
-    QTemporaryDir folder;
-    for (const char* name : {"ZSNES.EXE", "zsnes", "readme.txt"}) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    platform::QtFileDialogs dialogs;
-    paths::PathsTab tab(form->window(), record(), dialogs, fake.messages);
-    QStringList listed;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->setDirectory(folder.path());
-        auto* model = dialog->findChild<QFileSystemModel*>();
-        const QModelIndex root = model->index(folder.path());
-        QTRY_COMPARE(model->rowCount(root), 1);
-        listed << model->index(0, 0, root).data().toString();
-        QTest::keyClicks(dialog->findChild<QLineEdit*>("fileNameEdit"), "zsnes");
-        static_cast<QDialog*>(dialog)->accept();  // as the Open button does
-        if (dialog->isVisible()) {
-            dialog->reject();  // refused: end the test rather than hang
-        }
-    });
-    list("LinkPaths").setCurrentIndex(0);
-    tab.command6Click();
-    EXPECT_EQ(listed, QStringList{"ZSNES.EXE"});
-    EXPECT_EQ(record().zsnesPath, folder.filePath("zsnes").toStdString());
 }
 
 }  // namespace

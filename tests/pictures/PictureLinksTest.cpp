@@ -14,6 +14,7 @@
 #include "app/MainWindow.h"
 #include "platform/linux/SqliteRegistry.h"
 #include "settings/Catalogue.h"
+#include "support/Controls.h"
 #include "support/FakePlatform.h"
 
 namespace velmor::test {
@@ -70,7 +71,7 @@ class PictureLinksTest : public testing::Test {
     }
     template <typename Widget>
     Widget& get(const char* name) {
-        return *form->window().findChild<Widget*>(QString::fromLatin1(name));
+        return findControl<Widget>(form->window(), name);
     }
     QImage shown() { return get<QLabel>("Image2").pixmap().toImage(); }
     QRgb shownColour() { return shown().isNull() ? 0 : shown().pixel(0, 0) | 0xff000000; }

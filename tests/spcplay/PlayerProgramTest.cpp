@@ -1,50 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
 
 #include "platform/linux/X11PlayerWindow.h"
-#include "spcplay/SpcMaker.h"
-
-// Last: the X11 headers define macros that clash with ordinary names.
-#include <X11/Xlib.h>
+#include "support/Files.h"
+#include "support/Processes.h"
+#include "support/SpcMaker.h"
+#include "support/XSession.h"
 
 namespace velmor::spcplay {
 namespace {
 
 namespace fs = std::filesystem;
-
-template <class Done>
-bool within5s(Done done) {
-    for (int tries = 0; tries < 500; ++tries, usleep(10000)) {
-        if (done()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-pid_t spawn(std::vector<std::string> args, const fs::path& errors = "/dev/null") {
-    std::vector<char*> argv(args.size() + 1);  // ends in a null pointer
-    std::ranges::transform(args, argv.begin(), [](std::string& arg) { return arg.data(); });
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid = 0;
-    posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
+using test::readFile;
+using test::within5s;
 
 // The exit code once the process has ended within five seconds.
 std::optional<int> ended(pid_t pid) {
@@ -60,36 +35,15 @@ bool running(pid_t pid) {
     return waitpid(pid, nullptr, WNOHANG) == 0;
 }
 
-std::string contents(const fs::path& file) {
-    std::string text;
-    std::getline(std::ifstream(file), text, '\0');
-    return text;
-}
-
 // The real player under X, driven as Velmor drives it. There is never a sound server: the
-// player must go on without one. VELMOR_TEST_WM names a window manager to run.
+// player must go on without one.
 class PlayerProgram : public testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (std::getenv("DISPLAY") == nullptr || (s_display = XOpenDisplay(nullptr)) == nullptr) {
-            return;
-        }
-        if (const char* manager = std::getenv("VELMOR_TEST_WM"); manager && *manager != '\0') {
-            s_manager = spawn({"/bin/sh", "-c", std::string("exec ") + manager});
-            usleep(300000);
-        }
-    }
-    static void TearDownTestSuite() {
-        if (s_manager > 0 && kill(s_manager, SIGKILL) == 0) {
-            waitpid(s_manager, nullptr, 0);
-        }
-        if (s_display != nullptr) {
-            XCloseDisplay(s_display);
-        }
-    }
+    static void SetUpTestSuite() { s_x = std::make_unique<test::XSession>(); }
+    static void TearDownTestSuite() { s_x.reset(); }
 
     void SetUp() override {
-        if (s_display == nullptr) {
+        if (s_x->display() == nullptr) {
             GTEST_SKIP() << "needs an X server";
         }
         // A socket folder of this run's own, and a sound server that is never there.
@@ -97,16 +51,11 @@ class PlayerProgram : public testing::Test {
         setenv("PULSE_SERVER", "unix:/nonexistent/pulse", 1);
         test::writeFile(song, test::makeSpc("Tone", 30));
     }
-    void TearDown() override {
-        for (pid_t pid : m_players) {
-            if (kill(pid, SIGKILL) == 0) {
-                waitpid(pid, nullptr, 0);
-            }
-        }
-    }
+    void TearDown() override { std::ranges::for_each(m_players, test::killProcess); }
 
     pid_t start(const fs::path& file) {
-        m_players.push_back(spawn({VELMOR_SPCPLAY, "-z", "-r", "3", file.string()}, errors));
+        m_players.push_back(
+            test::spawnProcess({VELMOR_SPCPLAY, "-z", "-r", "3", file.string()}, errors));
         return m_players.back();
     }
     // Finds the player's window as Velmor does and sends it the keys.
@@ -124,8 +73,7 @@ class PlayerProgram : public testing::Test {
     const fs::path song = m_dir.path() / "tone.spc";
     const fs::path errors = m_dir.path() / "errors.txt";
     std::vector<pid_t> m_players;
-    static inline Display* s_display = nullptr;
-    static inline pid_t s_manager = 0;
+    static inline std::unique_ptr<test::XSession> s_x;
 };
 
 TEST_F(PlayerProgram, ReturnStopsTheSongAndTabClosesTheProgram) {
@@ -134,7 +82,7 @@ TEST_F(PlayerProgram, ReturnStopsTheSongAndTabClosesTheProgram) {
     EXPECT_TRUE(running(player));
     ASSERT_TRUE(send({"Return", "Tab"}));  // Velmor's Next and Stop
     EXPECT_EQ(ended(player), 0);
-    EXPECT_EQ(contents(errors),
+    EXPECT_EQ(readFile(errors),
               "velmor-spcplay: no sound device (is PulseAudio or PipeWire running?)\n");
 }
 
@@ -150,13 +98,13 @@ TEST_F(PlayerProgram, ASecondStartClosesTheFirst) {
 }
 
 TEST_F(PlayerProgram, AFileThatCannotPlayStillGivesAWindowThatTabCloses) {
-    test::writeFile(m_dir.path() / "damaged.spc", std::vector<std::uint8_t>(0x10200, 'x'));
+    test::writeFile(m_dir.path() / "damaged.spc", std::string(0x10200, 'x'));
     fs::create_directory(m_dir.path() / "folder.spc");
     for (const char* name : {"damaged.spc", "folder.spc", "missing.spc"}) {
         const pid_t player = start(m_dir.path() / name);
         ASSERT_TRUE(send({"Tab"})) << name;
         EXPECT_EQ(ended(player), 0) << name;
-        const std::string said = contents(errors);
+        const std::string said = readFile(errors);
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_NE(said.find(name), std::string::npos) << said;
     }
@@ -166,7 +114,7 @@ TEST_F(PlayerProgram, AFileThatCannotPlayStillGivesAWindowThatTabCloses) {
     const pid_t headless = start(song);
     setenv("DISPLAY", display.c_str(), 1);
     EXPECT_EQ(ended(headless), 1);
-    EXPECT_EQ(contents(errors), "velmor-spcplay: cannot open the X display (DISPLAY is not set)\n");
+    EXPECT_EQ(readFile(errors), "velmor-spcplay: cannot open the X display (DISPLAY is not set)\n");
 }
 
 TEST_F(PlayerProgram, APipeIsRefusedAtOnceAndHoldsUpNoOtherPlayer) {
@@ -175,7 +123,7 @@ TEST_F(PlayerProgram, APipeIsRefusedAtOnceAndHoldsUpNoOtherPlayer) {
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const pid_t refused = start(pipe);
     ASSERT_TRUE(send({})) << "no window";
-    EXPECT_EQ(contents(errors),
+    EXPECT_EQ(readFile(errors),
               "velmor-spcplay: " + pipe.string() + ": is a named pipe, not an SPC file\n");
     // The next song closes it as it closes any other player.
     const pid_t next = start(song);
@@ -192,7 +140,7 @@ TEST_F(PlayerProgram, ASongWhoseNameIsNotUtf8Plays) {
     ASSERT_TRUE(send({"Tab"}));
     EXPECT_EQ(ended(player), 0);
     // Only the missing sound server to complain of: the file was found and read.
-    EXPECT_EQ(contents(errors),
+    EXPECT_EQ(readFile(errors),
               "velmor-spcplay: no sound device (is PulseAudio or PipeWire running?)\n");
 }
 

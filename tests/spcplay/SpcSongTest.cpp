@@ -6,8 +6,9 @@
 
 #include "spcplay/PlayerArguments.h"
 #include "spcplay/SongStream.h"
-#include "spcplay/SpcMaker.h"
 #include "spcplay/SpcSong.h"
+#include "support/Files.h"
+#include "support/SpcMaker.h"
 
 namespace velmor::spcplay {
 namespace {
@@ -59,10 +60,9 @@ TEST_F(SpcSongTest, TitleAndLengthComeFromTheTagOrFallBack) {
 }
 
 TEST_F(SpcSongTest, FilesThatCannotPlayGiveAReasonAndNoSong) {
-    std::vector<std::uint8_t> spc = test::makeSpc("x", 5);
-    test::writeFile(path("short.spc"), {spc.begin(), spc.begin() + 0x8000});
-    test::writeFile(path("text.spc"), std::vector<std::uint8_t>(0x10200, 'a'));
-    test::writeFile(path("empty.spc"), {});
+    test::writeFile(path("short.spc"), test::makeSpc("x", 5).substr(0, 0x8000));
+    test::writeFile(path("text.spc"), std::string(0x10200, 'a'));
+    test::writeFile(path("empty.spc"), "");
     std::filesystem::create_directory(path("folder.spc"));
     for (const char* name : {"short.spc", "text.spc", "empty.spc", "folder.spc", "gone.spc", ""}) {
         const auto opened = SpcSong::open(*name ? path(name) : std::filesystem::path(), 32000);

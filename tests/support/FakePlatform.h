@@ -12,11 +12,23 @@
 
 namespace velmor::test {
 
-// Event processing that counts its calls and lets a test act at each of them.
-class FakeEvents final : public platform::Events {
+// A fake's record of what it was asked to do, in the log it shares with the other fakes.
+class Logged {
+  public:
+    std::vector<std::string>* log = nullptr;
+
+  protected:
+    void note(std::string entry) const {
+        if (log != nullptr) {
+            log->push_back(std::move(entry));
+        }
+    }
+};
+
+// Event processing that lets a test act where events would run.
+class FakeEvents final : public platform::Events, public Logged {
   public:
     void process() override {
-        ++processed;
         if (onProcess) {
             onProcess();
         }
@@ -27,81 +39,99 @@ class FakeEvents final : public platform::Events {
     // quits meanwhile.
     bool runAside(const std::function<void(const std::atomic<bool>& stop)>& work) override;
     bool quitAside = false;
-    int processed = 0;
     std::function<void()> onProcess;
     std::function<void()> onWait;
-    std::vector<std::string>* log = nullptr;
 };
 
 // Timers that fire only when the test says so.
-class FakeIntervalTimer final : public platform::IntervalTimer {
+class FakeIntervalTimer final : public platform::IntervalTimer, public Logged {
   public:
     void setInterval(int milliseconds) override { interval_ = milliseconds; }
     int interval() const override { return interval_; }
-    void setEnabled(bool enabled) override;
+    void setEnabled(bool enabled) override {
+        enabled_ = enabled;
+        note(enabled ? "Timer1 on" : "Timer1 off");
+    }
     bool enabled() const override { return enabled_; }
-    // Fires once when enabled, as the real timer does when its interval has elapsed.
-    void fire();
-    std::vector<std::string>* log = nullptr;
 
   private:
     int interval_ = 0;
     bool enabled_ = false;
 };
 
-class FakeCountdown final : public platform::Countdown {
+class FakeCountdown final : public platform::Countdown, public Logged {
   public:
     void setDuration(int milliseconds) override { duration_ = milliseconds; }
     int duration() const override { return duration_; }
-    void setEnabled(bool enabled) override;
+    void setEnabled(bool enabled) override {
+        enabled_ = enabled;
+        note(enabled ? "Countdown1 on" : "Countdown1 off");
+    }
     bool enabled() const override { return enabled_; }
-    void tick(int remaining);
-    std::vector<std::string>* log = nullptr;
+    // A tick of the running countdown, as the real one gives about every second.
+    void tick(int remaining) {
+        if (enabled_ && onTick) {
+            onTick(remaining);
+        }
+    }
 
   private:
     int duration_ = 0;
     bool enabled_ = false;
 };
 
-class FakeTimers final : public platform::Timers {
+class FakeTimers final : public platform::Timers, public Logged {
   public:
     std::unique_ptr<platform::IntervalTimer> createIntervalTimer() override;
     std::unique_ptr<platform::Countdown> createCountdown() override;
-    std::vector<FakeIntervalTimer*> intervalTimers;  // owned by whoever asked
-    std::vector<FakeCountdown*> countdowns;
-    std::vector<std::string>* log = nullptr;
+    std::vector<FakeCountdown*> countdowns;  // owned by whoever asked
 };
 
 // A player window that is there or not, as the test sets it, and records the keys it got.
-class FakePlayerWindow final : public platform::PlayerWindow {
+class FakePlayerWindow final : public platform::PlayerWindow, public Logged {
   public:
-    bool activate(std::string_view title) override;
-    bool sendKeys(const std::vector<std::string_view>& keys) override;
+    bool activate(std::string_view title) override {
+        note("activate " + std::string(title) + (present ? "" : " (none)"));
+        return present;
+    }
+    bool sendKeys(const std::vector<std::string_view>& keys) override {
+        for (const auto key : keys) {
+            note("key " + std::string(key));
+        }
+        return present;
+    }
     bool present = false;
-    std::vector<std::string>* log = nullptr;
 };
 
-// Message boxes that never block: shown texts are kept, questions get the answer set here.
-class FakeMessages final : public platform::Messages {
+// Message boxes that never block: shown texts are kept, questions are answered Yes.
+class FakeMessages final : public platform::Messages, public Logged {
   public:
-    void show(std::string_view text) override;
-    Answer ask(std::string_view text, std::string_view title) override;
+    void show(std::string_view text) override {
+        shown.emplace_back(text);
+        note("message " + std::string(text));
+    }
+    Answer ask(std::string_view text, std::string_view) override {
+        note("ask " + std::string(text));
+        return Answer::Yes;
+    }
     std::vector<std::string> shown;
-    std::vector<std::string> asked;  // "title: text"
-    Answer answer = Answer::Yes;
-    std::vector<std::string>* log = nullptr;
 };
 
 // Programs that are never started: each command line is logged ("execute ...", "shell ...",
 // "detached ..."), `onRun` runs where the program would, and the start succeeds as set.
-class FakeProcesses final : public platform::Processes {
+class FakeProcesses final : public platform::Processes, public Logged {
   public:
-    bool executeAndWait(std::string_view commandLine) override;
-    bool startShellAndWait(std::string_view commandLine, int handedOn) override;
-    bool startDetached(std::string_view commandLine) override;
+    bool executeAndWait(std::string_view commandLine) override {
+        return run("execute", commandLine);
+    }
+    bool startShellAndWait(std::string_view commandLine, int) override {
+        return run("shell", commandLine);
+    }
+    bool startDetached(std::string_view commandLine) override {
+        return run("detached", commandLine);
+    }
     bool starts = true;
     std::function<void(std::string_view commandLine)> onRun;
-    std::vector<std::string>* log = nullptr;
 
   private:
     bool run(std::string_view kind, std::string_view commandLine);
@@ -110,39 +140,50 @@ class FakeProcesses final : public platform::Processes {
 // Short names from a table; a path not in it is its own short name unless `unknownIsMissing`.
 class FakeShortNames final : public platform::ShortNames {
   public:
-    std::string shortName(std::string_view path) override;
+    std::string shortName(std::string_view path) override {
+        if (const auto found = names.find(path); found != names.end()) {
+            return found->second;
+        }
+        return unknownIsMissing ? std::string() : std::string(path);
+    }
     std::map<std::string, std::string, std::less<>> names;
     bool unknownIsMissing = false;
-    std::vector<std::string> asked;
 };
 
-class FakeScreenSaver final : public platform::ScreenSaver {
+class FakeScreenSaver final : public platform::ScreenSaver, public Logged {
   public:
-    void setActive(bool active) override;
-    std::vector<std::string>* log = nullptr;
+    void setActive(bool active) override { note(active ? "screen saver on" : "screen saver off"); }
 };
 
 // File dialogs answered from a queue, one answer a dialog; an empty queue is a cancel.
-class FakeFileDialogs final : public platform::FileDialogs {
+class FakeFileDialogs final : public platform::FileDialogs, public Logged {
   public:
-    std::optional<std::string> openFile(const platform::FileRequest& request) override;
-    std::optional<std::string> saveFile(const platform::FileRequest& request) override;
-    std::optional<std::string> browseFolder(std::string_view title) override;
+    std::optional<std::string> openFile(const platform::FileRequest& request) override {
+        return next("open dialog", request);
+    }
+    std::optional<std::string> saveFile(const platform::FileRequest& request) override {
+        return next("save dialog", request);
+    }
+    std::optional<std::string> browseFolder(std::string_view title) override {
+        return next("folder browser", platform::FileRequest{std::string(title), {}, {}, 1, {}});
+    }
     std::deque<std::optional<std::string>> answers;
     std::vector<platform::FileRequest> requests;  // a folder browser's carries only its title
-    std::vector<std::string>* log = nullptr;
 
   private:
     std::optional<std::string> next(std::string_view kind, platform::FileRequest request);
 };
 
 // A file-type store that keeps what it was told, and logs "register TYPE *.EXT FOLDER".
-class FakeFileTypes final : public platform::FileTypes {
+class FakeFileTypes final : public platform::FileTypes, public Logged {
   public:
-    void registerType(const platform::FileType& type, const platform::FileOpener& opener) override;
+    void registerType(const platform::FileType& type, const platform::FileOpener& opener) override {
+        types.push_back(type);
+        openers.push_back(opener);
+        note("register " + type.mimeType + " *." + type.extension + " " + opener.programFolder);
+    }
     std::vector<platform::FileType> types;
     std::vector<platform::FileOpener> openers;
-    std::vector<std::string>* log = nullptr;
 };
 
 class FakeProgramInfo final : public platform::ProgramInfo {

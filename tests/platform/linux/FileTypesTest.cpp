@@ -7,12 +7,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "filetypes/RegisterFileTypes.h"
 #include "platform/linux/XdgFileTypes.h"
 #include "support/FakePlatform.h"
+#include "support/Files.h"
 
 // "Register Filetypes" against the real desktop tools, in a private data and configuration
 // folder: what GIO (GTK file managers, xdg-open) and Qt (KDE) then make of files, whether the
@@ -22,14 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::readFile;
+using test::writeFile;
 
 class FileTypesTest : public testing::Test {
   protected:

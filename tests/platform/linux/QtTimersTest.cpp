@@ -1,3 +1,4 @@
+#include "platform/linux/QtEvents.h"
 #include "platform/linux/QtTimers.h"
 
 #include <gtest/gtest.h>
@@ -57,6 +58,18 @@ TEST(QtTimers, TheCountdownTicksAboutEverySecondAndEndsAtZero) {
     EXPECT_EQ(ticks[2], 0);
     EXPECT_NEAR(static_cast<double>(at[2]), 2300, 400);
     EXPECT_FALSE(countdown->enabled());
+}
+
+// The pause between two players keeps the window alive: events run while it lasts.
+TEST(QtEvents, WaitRunsWindowEventsForTheWholePause) {
+    QtEvents events;
+    QElapsedTimer clock;
+    int ran = 0;
+    QTimer::singleShot(20, [&ran] { ++ran; });
+    clock.start();
+    events.wait(200);
+    EXPECT_GE(clock.elapsed(), 200);
+    EXPECT_EQ(ran, 1);
 }
 
 }  // namespace

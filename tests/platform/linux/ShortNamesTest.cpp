@@ -5,27 +5,19 @@
 
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <string>
 
 #include "platform/linux/Files.h"
+#include "support/Files.h"
 
 namespace velmor::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void write(const fs::path& file, std::string_view text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
+using test::readFile;
+using test::writeFile;
 
 // Absolute, and made only of characters that neither a blank split nor the shell reads, with no
 // name that begins with '~' or ':'.
@@ -66,11 +58,11 @@ TEST_F(ShortNamesTest, HostileNamesBecomeSafeStableAliasesOfTheSameFile) {
         SCOPED_TRACE(testing::PrintToString(name));
         const bool folder = name.back() == '/';
         const fs::path path = base / "roms" / name;
-        write(folder ? path / "inside" : path, name);
+        writeFile(folder ? path / "inside" : path, name);
         const std::string alias = first.shortName(path.native());
         EXPECT_TRUE(onlySafeCharacters(alias)) << alias;
         EXPECT_EQ(second.shortName(path.native()), alias);
-        EXPECT_EQ(readAll(folder ? fs::path(alias) / "inside" : fs::path(alias)), name);
+        EXPECT_EQ(readFile(folder ? fs::path(alias) / "inside" : fs::path(alias)), name);
         if (name.starts_with("plain") || name.starts_with("in:side") || name == "-rf.smc") {
             EXPECT_EQ(alias, path.native());
         }
@@ -83,18 +75,18 @@ TEST_F(ShortNamesTest, MissingPathsAreEmptyAndStaleAliasesArePointedBack) {
     EXPECT_EQ(names.shortName(""), "");
     EXPECT_EQ(names.shortName((base / "no such game.smc").native()), "");
 
-    write(base / "my game.smc", "mine");
-    write(base / "other", "other");
+    writeFile(base / "my game.smc", "mine");
+    writeFile(base / "other", "other");
     const std::string alias = names.shortName((base / "my game.smc").native());
     fs::remove(alias);
     fs::create_symlink(base / "other", alias);
     EXPECT_EQ(names.shortName((base / "my game.smc").native()), alias);
-    EXPECT_EQ(readAll(alias), "mine");
+    EXPECT_EQ(readFile(alias), "mine");
 }
 
 // Another user's link or file where the alias folder belongs must not be used.
 TEST_F(ShortNamesTest, AnAliasFolderThatIsALinkOrNotAFolderIsRefused) {
-    write(base / "my game.smc", "mine");
+    writeFile(base / "my game.smc", "mine");
     const std::string path = (base / "my game.smc").native();
     fs::create_directories(base / "elsewhere");
     fs::create_directory_symlink(base / "elsewhere", root);
@@ -102,7 +94,7 @@ TEST_F(ShortNamesTest, AnAliasFolderThatIsALinkOrNotAFolderIsRefused) {
     EXPECT_TRUE(fs::is_empty(base / "elsewhere"));
 
     fs::remove(root);
-    write(root / "short", "a file");
+    writeFile(root / "short", "a file");
     EXPECT_EQ(LinuxShortNames(root).shortName(path), "");
     EXPECT_FALSE(privateFolder(root, "short"));
 
@@ -113,8 +105,8 @@ TEST_F(ShortNamesTest, AnAliasFolderThatIsALinkOrNotAFolderIsRefused) {
 }
 
 TEST_F(ShortNamesTest, FileExistsOnlyForReadableRegularFiles) {
-    write(base / "rom.smc", "x");
-    write(base / "locked.smc", "x");
+    writeFile(base / "rom.smc", "x");
+    writeFile(base / "locked.smc", "x");
     fs::permissions(base / "locked.smc", fs::perms::none);
     ::mkfifo((base / "pipe.smc").c_str(), 0600);
     EXPECT_TRUE(fileExists((base / "rom.smc").native()));

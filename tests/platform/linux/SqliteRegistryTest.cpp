@@ -12,18 +12,21 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <stdexcept>
 
 #include "settings/Catalogue.h"
 #include "settings/SettingsStore.h"
+#include "support/Files.h"
+#include "support/StoreSql.h"
 
 namespace velmor::platform {
 namespace {
 
 using namespace std::string_literals;
 using Rows = std::vector<std::string>;
+using test::readFile;
+using test::sqlRows;
 
 constexpr std::string_view kSound = "HKEY_LOCAL_MACHINE\\Software\\Velmor\\Sound";
 constexpr std::string_view kLinks = "HKEY_LOCAL_MACHINE\\Software\\Velmor\\Picture Links";
@@ -33,29 +36,18 @@ struct TempStore {
     QTemporaryDir dir;
     std::filesystem::path folder() const { return dir.path().toStdString(); }
     std::filesystem::path file() const { return folder() / "registry.db"; }
-};
-
-// Runs one statement on a connection of its own, as another program would, and gives the first
-// column of every row as bytes (one snapshot); {"<error N>"} when it fails.
-std::vector<std::string> rows(const std::filesystem::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_stmt* statement = nullptr;
-    std::vector<std::string> out;
-    int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, 10000);
-        rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
-    }
-    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
-        if ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, 0));
-            out.emplace_back(bytes ? std::string(bytes, sqlite3_column_bytes(statement, 0)) : "");
+    // The contents of the files set aside as damaged.
+    Rows setAside() const {
+        Rows aside;
+        for (const auto& entry : std::filesystem::directory_iterator(folder())) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("registry.db.damaged-") && !name.ends_with("-wal")) {
+                aside.push_back(readFile(entry.path()));
+            }
         }
+        return aside;
     }
-    sqlite3_finalize(statement);
-    sqlite3_close_v2(db);
-    return rc == SQLITE_DONE ? out : std::vector<std::string>{"<error " + std::to_string(rc) + ">"};
-}
+};
 
 std::string randomBytes(std::size_t size, unsigned seed) {
     std::mt19937 generator(seed);
@@ -68,17 +60,17 @@ TEST(SqliteRegistryFormat, TheSchemaAndTheDataAreTheDocumentedOnes) {
     TempStore temp;
     SqliteRegistry registry(temp.file());
     EXPECT_EQ(
-        rows(temp.file(),
-             "SELECT t.name || '.' || c.name || ' ' || c.type || ' ' || c.\"notnull\" || ' ' ||"
-             " c.pk FROM sqlite_schema t, pragma_table_info(t.name) c"
-             " WHERE t.type = 'table' ORDER BY t.name, c.cid"),
+        sqlRows(temp.file(),
+                "SELECT t.name || '.' || c.name || ' ' || c.type || ' ' || c.\"notnull\" || ' ' ||"
+                " c.pk FROM sqlite_schema t, pragma_table_info(t.name) c"
+                " WHERE t.type = 'table' ORDER BY t.name, c.cid"),
         (Rows{"reg_keys.path TEXT 0 1", "reg_values.key TEXT 1 1", "reg_values.name TEXT 1 2",
               "reg_values.type INTEGER 1 0", "reg_values.data BLOB 1 0"}));
     // The primary keys compare without regard to case.
-    EXPECT_EQ(rows(temp.file(),
-                   "SELECT i.tbl_name || '.' || x.name || ' ' || x.coll FROM sqlite_schema i,"
-                   " pragma_index_xinfo(i.name) x WHERE i.type = 'index' AND x.key"
-                   " ORDER BY i.tbl_name, x.seqno"),
+    EXPECT_EQ(sqlRows(temp.file(),
+                      "SELECT i.tbl_name || '.' || x.name || ' ' || x.coll FROM sqlite_schema i,"
+                      " pragma_index_xinfo(i.name) x WHERE i.type = 'index' AND x.key"
+                      " ORDER BY i.tbl_name, x.seqno"),
               (Rows{"reg_keys.path NOCASE", "reg_values.key NOCASE", "reg_values.name NOCASE"}));
 
     // A text is stored as its bytes and one NUL, of type 1.
@@ -87,7 +79,7 @@ TEST(SqliteRegistryFormat, TheSchemaAndTheDataAreTheDocumentedOnes) {
     store.writeText(key.value(), "Sound Rate", "3");
     store.writeText(key.value(), "Empty", "");
     EXPECT_EQ(
-        rows(temp.file(), "SELECT type || typeof(data) || data FROM reg_values ORDER BY name"),
+        sqlRows(temp.file(), "SELECT type || typeof(data) || data FROM reg_values ORDER BY name"),
         (Rows{"1blob\0"s, "1blob3\0"s}));
 }
 
@@ -97,7 +89,7 @@ TEST(SqliteRegistryFormat, KeysComeWithTheirParentsAndNamesIgnoreCaseKeepingTheF
     EXPECT_EQ(registry.createKey(kLinks), std::string(kLinks));
     EXPECT_EQ(registry.createKey("hkey_local_machine\\SOFTWARE\\velmor\\picture links"),
               std::string(kLinks));
-    EXPECT_EQ(rows(temp.file(), "SELECT path FROM reg_keys ORDER BY path"),
+    EXPECT_EQ(sqlRows(temp.file(), "SELECT path FROM reg_keys ORDER BY path"),
               (Rows{"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\Software\\Velmor",
                     std::string(kLinks)}));
     EXPECT_FALSE(registry.createKey(""));
@@ -107,9 +99,9 @@ TEST(SqliteRegistryFormat, KeysComeWithTheirParentsAndNamesIgnoreCaseKeepingTheF
         registry.setValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\VELMOR\\SOUND", "SOUND RATE", "2"));
     EXPECT_EQ(registry.queryValue("hkey_local_machine\\software\\velmor\\sound", "sound rate"),
               "2");
-    EXPECT_EQ(rows(temp.file(),
-                   "SELECT key || '|' || name || '=' || data FROM reg_values"
-                   " WHERE key = 'hkey_local_machine\\software\\velmor\\SOUND'"),
+    EXPECT_EQ(sqlRows(temp.file(),
+                      "SELECT key || '|' || name || '=' || data FROM reg_values"
+                      " WHERE key = 'hkey_local_machine\\software\\velmor\\SOUND'"),
               Rows{std::string(kSound) + "|Sound Rate=2"});
 }
 
@@ -119,13 +111,13 @@ TEST(SqliteRegistryFormat, RewritingAValueReplacedByAnotherProgramTouchesNothing
     TempStore temp;
     SqliteRegistry registry(temp.file());
     ASSERT_TRUE(registry.setValue(kSound, "Sound Rate", "1"));
-    ASSERT_EQ(rows(temp.file(), "UPDATE reg_values SET name = 'Sound Stereo', data = X'31'"),
+    ASSERT_EQ(sqlRows(temp.file(), "UPDATE reg_values SET name = 'Sound Stereo', data = X'31'"),
               Rows{});
     ASSERT_TRUE(registry.setValue(kSound, "sound rate", "3"));
     EXPECT_EQ(registry.queryValue(kSound, "Sound Stereo"), "1");
     EXPECT_EQ(registry.queryValue(kSound, "Sound Rate"), "3");
     ASSERT_TRUE(registry.setValue(kSound, "Sound Stereo", "0"));
-    EXPECT_EQ(rows(temp.file(), "SELECT name || '=' || data FROM reg_values ORDER BY name"),
+    EXPECT_EQ(sqlRows(temp.file(), "SELECT name || '=' || data FROM reg_values ORDER BY name"),
               (Rows{"sound rate=3", "Sound Stereo=0"}));
 }
 
@@ -156,10 +148,10 @@ TEST(SqliteRegistryBatch, AnotherConnectionSeesASaveWholeOrNotAtAllAndAFailedOne
         registry.batch([&] {
             for (int n = 0; n < 20; ++n) {
                 ASSERT_TRUE(registry.setValue(kSound, "v" + std::to_string(n), data));
-                ASSERT_EQ(rows(temp.file(), snapshot), Rows{before}) << data << n;
+                ASSERT_EQ(sqlRows(temp.file(), snapshot), Rows{before}) << data << n;
             }
         });
-        EXPECT_EQ(rows(temp.file(), snapshot), Rows{"20:"s + data});
+        EXPECT_EQ(sqlRows(temp.file(), snapshot), Rows{"20:"s + data});
     }
     EXPECT_THROW(registry.batch([&] {
         registry.setValue(kSound, "v0", "c");
@@ -168,12 +160,12 @@ TEST(SqliteRegistryBatch, AnotherConnectionSeesASaveWholeOrNotAtAllAndAFailedOne
     }),
                  std::runtime_error);
     ASSERT_TRUE(registry.createKey(kLinks));
-    EXPECT_EQ(rows(temp.file(),
-                   "SELECT count(*) FROM reg_keys WHERE path = '" + std::string(kLinks) + "'"),
+    EXPECT_EQ(sqlRows(temp.file(),
+                      "SELECT count(*) FROM reg_keys WHERE path = '" + std::string(kLinks) + "'"),
               Rows{"1"});
     // Later writes are neither swallowed by a transaction left open nor nested in one.
     ASSERT_TRUE(registry.setValue(kSound, "After", "d"));
-    EXPECT_EQ(rows(temp.file(), snapshot), Rows{"21:b,d"});
+    EXPECT_EQ(sqlRows(temp.file(), snapshot), Rows{"21:b,d"});
 }
 
 TEST(SqliteRegistryPath, ExplicitFileThenXdgConfigHomeThenHomeWithFoldersMadeOnDemand) {
@@ -224,11 +216,6 @@ TEST(SqliteRegistryUnusable, EveryOperationFailsQuietly) {
 
 // --- A damaged file is moved aside as found, and work goes on with a fresh store --------------
 
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string linkName(int n) {
     return "Game" + std::to_string(n) + ".smc";
 }
@@ -260,7 +247,7 @@ TEST(SqliteRegistryDamage, TheDamagedFileIsKeptIntactAndAFreshStoreWorks) {
         std::string bytes = readFile(temp.file());
         const std::size_t kept = c.keptBytes + bytes.size() * c.keptFifths / 5;
         bytes.replace(kept, bytes.npos, c.truncated ? "" : randomBytes(bytes.size() - kept, 2));
-        std::ofstream(temp.file(), std::ios::binary | std::ios::trunc) << bytes;
+        test::writeFile(temp.file(), bytes);
 
         SqliteRegistry registry(temp.file());
         if (!c.foundInASave) {
@@ -276,17 +263,10 @@ TEST(SqliteRegistryDamage, TheDamagedFileIsKeptIntactAndAFreshStoreWorks) {
             }
         });
         // The whole save is in the fresh store, not only the part after the damage showed.
-        EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values"),
+        EXPECT_EQ(sqlRows(temp.file(), "SELECT count(*) FROM reg_values"),
                   Rows{std::to_string(c.links / 50)});
 
-        Rows aside;
-        for (const auto& entry : std::filesystem::directory_iterator(temp.folder())) {
-            const std::string name = entry.path().filename().string();
-            if (name.starts_with("registry.db.damaged-") && !name.ends_with("-wal")) {
-                aside.push_back(readFile(entry.path()));
-            }
-        }
-        EXPECT_TRUE(aside == Rows{bytes}) << aside.size();  // no dump of the files on failure
+        EXPECT_TRUE(temp.setAside() == Rows{bytes}) << "no dump of the files on failure";
     }
 }
 
@@ -296,7 +276,7 @@ void makeRollbackStore(const std::filesystem::path& file, const char* tables) {
     sqlite3_open(file.c_str(), &db);
     ASSERT_EQ(sqlite3_exec(db, tables, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-    ASSERT_EQ(rows(file, "PRAGMA journal_mode"), Rows{"delete"});
+    ASSERT_EQ(sqlRows(file, "PRAGMA journal_mode"), Rows{"delete"});
 }
 
 constexpr const char* kOurTables =
@@ -317,9 +297,7 @@ TEST(SqliteRegistryOddFiles, NothingButOurOwnStoreIsEverWritten) {
         const char* problem;
     };
     auto bytes = [](std::string content) {
-        return [content](const std::filesystem::path& file) {
-            std::ofstream(file, std::ios::binary) << content;
-        };
+        return [content](const std::filesystem::path& file) { test::writeFile(file, content); };
     };
     const Case cases[] = {
         {"an empty file", bytes(""), Expect::Fresh, ""},
@@ -360,20 +338,13 @@ TEST(SqliteRegistryOddFiles, NothingButOurOwnStoreIsEverWritten) {
             EXPECT_NE(registry.problem().find(c.problem), std::string::npos) << registry.problem();
             EXPECT_EQ(registry.setValue(kSound, "Sound Rate", "1"), c.expect != Expect::Refused);
         }
-        Rows aside;
-        Rows names;
-        for (const auto& entry : std::filesystem::directory_iterator(temp.folder())) {
-            names.push_back(entry.path().filename().string());
-            if (names.back().starts_with("registry.db.damaged-")) {
-                aside.push_back(readFile(entry.path()));
-            }
-        }
-        EXPECT_TRUE(aside == (c.expect == Expect::Aside ? Rows{before} : Rows{}));
+        EXPECT_TRUE(temp.setAside() == (c.expect == Expect::Aside ? Rows{before} : Rows{}));
         if (c.expect == Expect::Fresh) {
-            EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values"),
+            EXPECT_EQ(sqlRows(temp.file(), "SELECT count(*) FROM reg_values"),
                       Rows{before.empty() ? "1" : "2"});
         } else if (c.expect == Expect::Refused) {
-            EXPECT_EQ(names, Rows{"registry.db"});  // no journal, no WAL, nothing set aside
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.folder()), {}), 1)
+                << "no journal, no WAL, nothing set aside";
             EXPECT_TRUE(!regular || readFile(temp.file()) == before);
         }
     }
@@ -403,7 +374,7 @@ TEST(SqliteRegistryConcurrency, TwoCopiesOpeningARollbackStoreTogetherBothGetIt)
             ASSERT_TRUE(copy.waitForFinished(60000));
             EXPECT_EQ(copy.exitCode(), 0);
         }
-        EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values WHERE name GLOB 'copy*'"),
+        EXPECT_EQ(sqlRows(temp.file(), "SELECT count(*) FROM reg_values WHERE name GLOB 'copy*'"),
                   Rows{"2"});
     }
 }
@@ -429,7 +400,7 @@ TEST(SqliteRegistryConcurrency, TwoCopiesSavingAtOnceNeverMixTheirSavesNorLoseOn
            std::ranges::any_of(writers, [](QProcess& writer) {
                return !writer.waitForFinished(1) && writer.state() != QProcess::NotRunning;
            })) {
-        const Rows seen = rows(temp.file(), snapshot);
+        const Rows seen = sqlRows(temp.file(), snapshot);
         ASSERT_TRUE(seen == Rows{"0 0"} || seen == Rows{"20 1"}) << seen.front();
         wholeSaves += seen == Rows{"20 1"} ? 1 : 0;
     }
@@ -439,12 +410,12 @@ TEST(SqliteRegistryConcurrency, TwoCopiesSavingAtOnceNeverMixTheirSavesNorLoseOn
         EXPECT_EQ(writer.exitCode(), 0);
     }
     EXPECT_GT(wholeSaves, 0);
-    EXPECT_EQ(rows(temp.file(), snapshot), Rows{"20 1"});
+    EXPECT_EQ(sqlRows(temp.file(), snapshot), Rows{"20 1"});
     // The save committed last is the last of one copy, and every save of both is there.
-    const Rows last = rows(temp.file(), "SELECT data FROM reg_values WHERE name = 'v0'");
+    const Rows last = sqlRows(temp.file(), "SELECT data FROM reg_values WHERE name = 'v0'");
     EXPECT_TRUE(last == Rows{"copy1-pass999"} || last == Rows{"copy2-pass999"})
         << testing::PrintToString(last);
-    EXPECT_EQ(rows(temp.file(), "SELECT count(*) FROM reg_values WHERE name GLOB 'copy*'"),
+    EXPECT_EQ(sqlRows(temp.file(), "SELECT count(*) FROM reg_values WHERE name GLOB 'copy*'"),
               Rows{std::to_string(2 * kSaves)});
 }
 

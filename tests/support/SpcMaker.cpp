@@ -1,13 +1,13 @@
-#include "spcplay/SpcMaker.h"
+#include "support/SpcMaker.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <utility>
+#include <vector>
 
-namespace velmor::spcplay::test {
+namespace velmor::test {
 
 namespace {
 
@@ -39,7 +39,7 @@ void putText(std::vector<std::uint8_t>& file, std::size_t at, const std::string&
 
 }  // namespace
 
-std::vector<std::uint8_t> makeSpc(const std::string& title, int seconds) {
+std::string makeSpc(const std::string& title, int seconds) {
     std::vector<std::uint8_t> file(0x10200, 0);
     putText(file, 0, "SNES-SPC700 Sound File Data v0.30", 33);
     file[0x21] = 26;
@@ -82,13 +82,7 @@ std::vector<std::uint8_t> makeSpc(const std::string& title, int seconds) {
     for (const auto& [reg, value] : kDspWrites) {
         file[kDsp + reg] = reg == 0x4C ? 0 : value;
     }
-    return file;
+    return {file.begin(), file.end()};
 }
 
-void writeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-}  // namespace velmor::spcplay::test
+}  // namespace velmor::test

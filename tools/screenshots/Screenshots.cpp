@@ -1,7 +1,12 @@
-#include <gtest/gtest.h>
+// Takes pictures of the real windows on a real X server, for a person to look at: the main window
+// with each of its tabs, the splash, the About box, the Options window, the game picker and the
+// playlist editor, into build/screenshots. With VELMOR_SCREENSHOT_DOCS naming a folder it also
+// keeps small copies there for the README. Run by tools/screenshots.sh under Xvfb; exits
+// non-zero when a picture could not be taken or saved.
 
 #include <QtTest>
 #include <QtWidgets>
+#include <cstdio>
 
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
@@ -11,15 +16,12 @@
 #include "music/PlaylistEditor.h"
 #include "support/FakePlatform.h"
 
-// Pictures of the real windows on a real X server, for a person to look at: the main window
-// with each of its tabs, the splash, the About box, the Options window, the game picker and the
-// playlist editor. Run under xvfb-run; tools/screenshots.sh also keeps small copies in
-// docs/screenshots.
 namespace velmor::app {
+namespace {
 
 // The picture in 256 colours: its own most frequent ones, so that the flat areas of a window
 // stay exact, beside a colour cube for the rest.
-static QImage withOwnPalette(const QImage& picture) {
+QImage withOwnPalette(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
     QHash<QRgb, int> counts;
     for (int y = 0; y < rgb.height(); ++y) {
@@ -50,50 +52,53 @@ static QImage withOwnPalette(const QImage& picture) {
     return rgb.convertToFormat(QImage::Format_Indexed8, palette, Qt::DiffuseDither);
 }
 
-// Shows the window, saves its picture and says where, so the run's log leads to it.
-static void shoot(QWidget& window, const QString& name) {
-    if (QGuiApplication::platformName() != "xcb") {
-        GTEST_SKIP() << "needs an X server: run under xvfb-run";
-    }
+// Shows the window and saves its picture, saying where, so the run's log leads to it.
+bool shoot(QWidget& window, const QString& name) {
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::fprintf(stderr, "screenshots: %s was never shown\n", qPrintable(name));
+        return false;
+    }
     QTest::qWait(50);
-    ASSERT_TRUE(QDir().mkpath(QStringLiteral(VELMOR_SCREENSHOT_DIR)));
     const QString path = QStringLiteral(VELMOR_SCREENSHOT_DIR "/") + name + ".png";
     const QImage picture = window.grab().toImage();
-    ASSERT_TRUE(picture.save(path)) << path.toStdString();
-    qInfo("screenshot: %s", qPrintable(path));
+    bool saved = QDir().mkpath(QStringLiteral(VELMOR_SCREENSHOT_DIR)) && picture.save(path);
+    std::printf("screenshot: %s\n", qPrintable(path));
     // For the README: a 256-colour copy, a few kilobytes instead of tens.
     const QString docs = qEnvironmentVariable("VELMOR_SCREENSHOT_DOCS");
     if (!docs.isEmpty()) {
-        const QString copy = docs + '/' + name + ".png";
-        ASSERT_TRUE(withOwnPalette(picture).save(copy, "PNG", 0)) << copy.toStdString();
+        saved = withOwnPalette(picture).save(docs + '/' + name + ".png", "PNG", 0) && saved;
     }
+    if (!saved) {
+        std::fprintf(stderr, "screenshots: %s could not be saved\n", qPrintable(name));
+    }
+    return saved;
 }
 
-TEST(Screenshot, MainWindowAndEachTab) {
+bool mainWindowAndEachTab() {
     test::FakePlatform fake;
     MainForm form(fake.platform);
     form.formLoad();  // the window as a first start shows it
-    shoot(form.window(), QStringLiteral("form1"));
+    bool ok = shoot(form.window(), QStringLiteral("form1"));
     auto* tabs = form.window().findChild<QTabWidget*>("SSTab1");
-    for (int i = 0; !IsSkipped() && i < tabs->count(); ++i) {
+    for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         const QString caption = tabs->tabText(i).trimmed().remove('\'').toLower();
-        shoot(form.window(), QStringLiteral("form1-tab%1-%2").arg(i).arg(caption));
+        ok = shoot(form.window(), QStringLiteral("form1-tab%1-%2").arg(i).arg(caption)) && ok;
     }
+    return ok;
 }
 
-TEST(Screenshot, SplashAndAboutBox) {
+bool splashAndAboutBox() {
     dialogs::LoadingWindow splash;
     splash.setProgress(120);
-    shoot(splash, QStringLiteral("loading"));
+    const bool ok = shoot(splash, QStringLiteral("loading"));
     dialogs::LoadingWindow about;
     about.showAsAbout();
-    shoot(about, QStringLiteral("about"));
+    return shoot(about, QStringLiteral("about")) && ok;
 }
 
-TEST(Screenshot, OptionsWindow) {
+bool optionsWindow() {
     test::FakePlatform fake;
     MainForm form(fake.platform);
     form.formLoad();
@@ -101,10 +106,10 @@ TEST(Screenshot, OptionsWindow) {
     form.record().closeSpc = true;
     form.window().show();
     form.window().findChild<QAction*>("Opt")->trigger();
-    shoot(*form.window().findChild<dialogs::OptionsWindow*>(), QStringLiteral("options"));
+    return shoot(*form.window().findChild<dialogs::OptionsWindow*>(), QStringLiteral("options"));
 }
 
-TEST(Screenshot, GamePicker) {
+bool gamePicker() {
     QTemporaryDir roms;
     for (const char* name : {"Super Game 2.smc", "super game 10.SFC", "Racer.zip", "notes.txt"}) {
         QFile(roms.filePath(name)).open(QIODevice::WriteOnly);
@@ -114,12 +119,14 @@ TEST(Screenshot, GamePicker) {
     form.formLoad();
     form.gamePicker().open(roms.path().toStdString());
     auto* picker = form.gamePicker().window();
-    ASSERT_NE(picker, nullptr);
-    QTest::qWait(200);  // the list is filled off the window's thread
-    shoot(*picker, QStringLiteral("gameselect"));
+    if (picker == nullptr) {
+        return false;
+    }
+    QTest::qWaitFor([picker] { return picker->isFilled(); });  // filled off the window's thread
+    return shoot(*picker, QStringLiteral("gameselect"));
 }
 
-TEST(Screenshot, PlaylistEditor) {
+bool playlistEditor() {
     test::FakePlatform fake;
     MainForm form(fake.platform);
     fake.fileDialogs.answers = {"/home/user/music/Chrono Trigger - Corridors of Time.spc",
@@ -129,7 +136,23 @@ TEST(Screenshot, PlaylistEditor) {
     for (int i = 0; i < 2; ++i) {
         editor.findChild<QPushButton*>("Command1")->click();
     }
-    shoot(editor, QStringLiteral("playlist"));
+    return shoot(editor, QStringLiteral("playlist"));
 }
 
+}  // namespace
 }  // namespace velmor::app
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (QGuiApplication::platformName() != "xcb") {
+        std::fprintf(stderr, "screenshots: needs an X server: run under xvfb-run\n");
+        return 1;
+    }
+    using namespace velmor::app;
+    bool ok = mainWindowAndEachTab();
+    ok = splashAndAboutBox() && ok;
+    ok = optionsWindow() && ok;
+    ok = gamePicker() && ok;
+    ok = playlistEditor() && ok;
+    return ok ? 0 : 1;
+}

@@ -10,6 +10,7 @@
 
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
+#include "support/Controls.h"
 #include "support/FakePlatform.h"
 
 namespace velmor::test {
@@ -19,11 +20,7 @@ class FormTest : public testing::Test {
   protected:
     template <typename Widget>
     Widget& get(const char* name) {
-        auto* widget = form->window().findChild<Widget*>(QString::fromLatin1(name));
-        if (widget == nullptr) {
-            throw std::logic_error(std::string("no control ") + name);
-        }
-        return *widget;
+        return findControl<Widget>(form->window(), name);
     }
     QCheckBox& box(const char* name) { return get<QCheckBox>(name); }
     QRadioButton& option(const char* name) { return get<QRadioButton>(name); }

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmor::test {
+
+// Runs one statement on a store file through a connection of its own, as another program would,
+// and gives the first column of every row as bytes; {"<error N>"} when it fails.
+std::vector<std::string> sqlRows(const std::filesystem::path& file, const std::string& sql);
+
+}  // namespace velmor::test
