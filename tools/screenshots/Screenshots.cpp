@@ -119,10 +119,11 @@ bool gamePicker() {
     form.formLoad();
     form.gamePicker().open(roms.path().toStdString());
     auto* picker = form.gamePicker().window();
-    if (picker == nullptr) {
+    // The list is filled off the window's thread; the window has the focus, as a user sees it.
+    if (picker == nullptr || !QTest::qWaitFor([picker] { return picker->isFilled(); })) {
         return false;
     }
-    QTest::qWaitFor([picker] { return picker->isFilled(); });  // filled off the window's thread
+    QTest::qWait(200);
     return shoot(*picker, QStringLiteral("gameselect"));
 }
 
