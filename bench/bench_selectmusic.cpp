@@ -27,8 +27,8 @@
 
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
-#include "music/WindowPing.h"
 #include "support/FakePlatform.h"
+#include "support/XPing.h"
 
 namespace {
 
@@ -73,11 +73,11 @@ double millisecondsOf(const QElapsedTimer& clock) {
 // longest wait for an answer.
 class Pinger final {
   public:
-    explicit Pinger(velmor::test::WindowPing& ping)
-        : thread_([this, &ping](const std::stop_token& stop) {
+    Pinger(velmor::test::XPing& ping, unsigned long window)
+        : thread_([this, &ping, window](const std::stop_token& stop) {
               while (!stop.stop_requested()) {
-                  const auto took = ping.roundTrip(120000ms);
-                  const long long ns = took ? took->count() : 120000000000LL;
+                  const int took = ping.ping(window, 120000);
+                  const long long ns = (took >= 0 ? took : 120000) * 1000000LL;
                   longestNs_ = std::max<long long>(longestNs_, ns);
                   ++pings_;
                   std::this_thread::sleep_for(2ms);
@@ -124,9 +124,9 @@ int main(int argc, char** argv) {
     }
     auto* list = window.findChild<QComboBox*>("MusicList");
     auto* selectMusic = window.findChild<QPushButton*>("Command11");
-    std::unique_ptr<velmor::test::WindowPing> ping;
+    std::unique_ptr<velmor::test::XPing> ping;
     if (QGuiApplication::platformName() == "xcb") {
-        ping = std::make_unique<velmor::test::WindowPing>(window.winId());
+        ping = std::make_unique<velmor::test::XPing>();
     }
     const double rssBefore = statusMb("VmRSS");
 
@@ -137,7 +137,8 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         fake.fileDialogs.answers = {playlist.string()};
         std::ofstream("/proc/self/clear_refs") << "5";  // the peak counts from here
-        std::unique_ptr<Pinger> pinger = ping ? std::make_unique<Pinger>(*ping) : nullptr;
+        std::unique_ptr<Pinger> pinger =
+            ping ? std::make_unique<Pinger>(*ping, window.winId()) : nullptr;
         QElapsedTimer clock;
         clock.start();
         selectMusic->click();
