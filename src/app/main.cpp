@@ -1,6 +1,5 @@
 #include <fontconfig/fontconfig.h>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +24,7 @@
 #include "platform/linux/X11PlayerWindow.h"
 #include "platform/linux/XdgFileTypes.h"
 #include "widgets/ControlKit.h"
-#include "widgets/ExitOnExpose.h"
+#include "widgets/ExitAtFirstPaint.h"
 
 namespace {
 
@@ -51,8 +50,6 @@ void windowSystemMissing(QtMsgType type, const QMessageLogContext&, const QStrin
 }  // namespace
 
 int main(int argc, char** argv) {
-    QElapsedTimer clock;
-    clock.start();
     // Reading the font configuration is the largest single cost of showing any text; it runs on
     // the second processor, with the opening of the settings store, while the window system
     // connection is set up.
@@ -101,7 +98,7 @@ int main(int argc, char** argv) {
     QObject::connect(&terminations, &velmor::platform::TerminationSignals::requested, &form,
                      &velmor::app::MainForm::requestClose);
 
-    velmor::widgets::ExitOnExpose exposeWatch(form.window(), clock);
+    velmor::widgets::ExitAtFirstPaint firstPaint(form.window());
 
     form.formLoad();
     if (form.window().isHidden() && form.closeRequested()) {

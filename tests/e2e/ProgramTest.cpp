@@ -24,7 +24,7 @@ class Program : public testing::Test {
   protected:
     QString store() const { return dir.filePath(QStringLiteral("conf/registry.db")); }
 
-    void start(QStringList arguments = {}, bool exitOnExpose = false, bool asNobody = false) {
+    void start(QStringList arguments = {}, bool exitAtFirstPaint = false, bool asNobody = false) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VELMOR_REGISTRY"), store());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -33,8 +33,8 @@ class Program : public testing::Test {
         for (const auto& [name, value] : environment) {
             value.isNull() ? env.remove(name) : env.insert(name, value);
         }
-        if (exitOnExpose) {
-            env.insert(QStringLiteral("VELMOR_EXIT_ON_EXPOSE"), QStringLiteral("1"));
+        if (exitAtFirstPaint) {
+            env.insert(QStringLiteral("VELMOR_EXIT_AT_FIRST_PAINT"), QStringLiteral("1"));
         }
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -121,7 +121,7 @@ TEST_F(Program, AStoreThatCannotBeCreatedStillLetsTheProgramRun) {
     start({}, true, root);
     ASSERT_TRUE(process.waitForFinished(20000));
     EXPECT_EQ(process.exitCode(), 0);
-    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).startsWith("exposed "));
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).startsWith("painted "));
     EXPECT_FALSE(QFile::exists(store()));
 }
 
