@@ -50,7 +50,7 @@ with open(sys.argv[1], "wb") as out:
 PY
     root='HKEY_LOCAL_MACHINE\Software\Velmor'
     links="$root\\Picture Links"
-    sqlite3 "$work/registry.db" <<SQL
+    sqlite3 "$work/registry.db" >/dev/null <<SQL
 PRAGMA journal_mode=WAL;
 CREATE TABLE reg_keys   (path TEXT PRIMARY KEY COLLATE NOCASE);
 CREATE TABLE reg_values (key  TEXT NOT NULL COLLATE NOCASE,
@@ -126,7 +126,8 @@ printf '%-44s %14s %7s %14s %7s\n' program "exec-paint ms" ratio "max RSS KiB" r
 for index in "${!programs[@]}"; do
     time_us=$(median "$results/$index" 1) rss=$(median "$results/$index" 2)
     name=${programs[$index]#"$PWD/"}
-    printf '%-44s %14.1f %7s %14s %7s\n' "${name: -44}" \
+    ((${#name} <= 44)) || name=...${name: -41}
+    printf '%-44s %14.1f %7s %14s %7s\n' "$name" \
         "$(awk -v u="$time_us" 'BEGIN { print u / 1000 }')" "$(ratio "$time_us" "$f_time")" \
         "$rss" "$(ratio "$rss" "$f_rss")"
 done

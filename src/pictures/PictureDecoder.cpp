@@ -124,6 +124,42 @@ QImage readScaledPng(int fd, QSize target) {
     return done ? scaler.out : QImage();
 }
 
+// The format of a picture by its first bytes, for the formats whose reader can be named without
+// asking every reader: Qt's own (PNG, BMP, PBM/PGM/PPM) and the common ones of its plugins
+// (JPEG, GIF). Left to the readers' own detection, a picture would load and ask every image
+// plugin that is installed, a cost of libraries that one picture of a known kind does not need.
+QByteArray formatByContent(QIODevice& device) {
+    const QByteArray head = device.peek(8);
+    if (head.startsWith("\x89PNG\r\n\x1a\n")) {
+        return "png";
+    }
+    if (head.startsWith("BM")) {
+        return "bmp";
+    }
+    if (head.size() >= 2 && head[0] == 'P' && head[1] >= '1' && head[1] <= '6') {
+        static constexpr const char* kNetpbm[] = {"pbm", "pgm", "ppm", "pbm", "pgm", "ppm"};
+        return kNetpbm[head[1] - '1'];
+    }
+    if (head.startsWith("\xff\xd8\xff")) {
+        return "jpeg";
+    }
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) {
+        return "gif";
+    }
+    return {};
+}
+
+// A reader of the picture in `file`: by its format where that is known from its first bytes,
+// else by the readers' own detection.
+std::unique_ptr<QImageReader> pictureReader(QFile& file) {
+    auto reader = std::make_unique<QImageReader>(&file);
+    if (const QByteArray format = formatByContent(file); !format.isEmpty()) {
+        reader->setFormat(format);
+        reader->setAutoDetectImageFormat(false);
+    }
+    return reader;
+}
+
 }  // namespace
 
 QImage readPicture(const std::string& path, QSize box) {
@@ -139,7 +175,7 @@ QImage readPicture(const std::string& path, QSize box) {
         return {};
     }
     opened.release();  // the file closes it now
-    auto reader = std::make_unique<QImageReader>(&file);
+    auto reader = pictureReader(file);
     const QSize full = reader->size();
     if (!full.isValid() || box.isEmpty() ||
         (full.width() <= box.width() && full.height() <= box.height())) {
@@ -151,7 +187,7 @@ QImage readPicture(const std::string& path, QSize box) {
             return scaled;
         }
         file.seek(0);
-        reader = std::make_unique<QImageReader>(&file);
+        reader = pictureReader(file);
     }
     reader->setScaledSize(target);
     return reader->read();

@@ -1,15 +1,17 @@
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <system_error>
 #include <thread>
 
+#include "platform/UniqueFd.h"
 #include "platform/linux/SqliteRegistry.h"
 #include "platform/linux/SqliteRegistryParts.h"
 
@@ -60,15 +62,27 @@ SqliteRegistry::Found SqliteRegistry::inspectFile() {
     }
     // SQLite takes any file shorter than its header for an empty database and would write over
     // it; every file that does not begin with the header is someone's data and is kept aside.
-    std::ifstream in(file_, std::ios::binary);
-    if (!in.is_open()) {
+    // (Read with the system's calls: a C++ stream would set up its locale machinery for 16 bytes.)
+    const UniqueFd in(::open(file_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!in) {
         setProblem("cannot be read");
         return Found::Unusable;
     }
     std::array<char, kHeader.size()> start{};
-    const bool whole = static_cast<bool>(in.read(start.data(), std::ssize(start)));
-    return whole && std::string_view(start.data(), start.size()) == kHeader ? Found::Database
-                                                                            : Found::Damaged;
+    std::size_t got = 0;
+    while (got < start.size()) {
+        const ssize_t n = ::read(in.get(), start.data() + got, start.size() - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got == start.size() && std::string_view(start.data(), start.size()) == kHeader
+               ? Found::Database
+               : Found::Damaged;
 }
 
 // The tables of an existing database file, read without writing: ours, none yet, damaged, or
