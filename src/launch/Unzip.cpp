@@ -87,71 +87,6 @@ Kind memberKind(zip_t* archive, zip_uint64_t index, std::string_view name) {
     return Kind::File;
 }
 
-// Where a member goes below the extraction folder: the folders to pass and the file's name.
-struct Placement {
-    std::vector<std::string> folders;
-    std::string name;
-    std::string_view problem;  // why the member has no place; empty when it has one
-
-    std::string relativePath() const {
-        std::string path;
-        for (const auto& folder : folders) {
-            path += folder;
-            path += '/';
-        }
-        return path + name;
-    }
-};
-
-std::vector<std::string_view> nameComponents(std::string_view name) {
-    std::vector<std::string_view> components;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= name.size(); ++i) {
-        if (i == name.size() || name[i] == '/' || name[i] == '\\') {
-            components.push_back(name.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return components;
-}
-
-// Stored names are written by whoever made the archive; both separators count, and no
-// component may climb out of the folder or name it.
-Placement placeMember(std::string_view stored, bool keepDirectories, bool isFolder) {
-    Placement place;
-    const auto components = nameComponents(stored);
-    if (!keepDirectories) {
-        place.name = std::string(components.back());
-        if (place.name.empty() || place.name == "." || place.name == "..") {
-            place.problem = "no usable file name";
-        }
-        return place;
-    }
-    for (const auto component : components) {
-        if (component == "..") {
-            place.problem = "name leads out of the folder";
-            return place;
-        }
-        if (!component.empty() && component != ".") {
-            place.folders.emplace_back(component);
-        }
-    }
-    if (isFolder) {
-        if (place.folders.empty()) {
-            place.problem = "no usable folder name";
-        }
-        return place;
-    }
-    const auto& last = components.back();
-    if (last.empty() || last == "." || place.folders.empty()) {
-        place.problem = "no usable file name";
-        return place;
-    }
-    place.name = std::move(place.folders.back());
-    place.folders.pop_back();
-    return place;
-}
-
 bool matchesAny(const std::vector<std::string>& patterns, const char* name) {
     for (const auto& pattern : patterns) {
         if (::fnmatch(pattern.c_str(), name, 0) == 0) {
@@ -229,7 +164,7 @@ struct Extraction {
     std::vector<char> buffer = std::vector<char>(kCopyBuffer);
     std::uint64_t spent = 0;   // what the files written so far count against the total cap
     bool replaceNone = false;  // the user answered "overwrite no file"
-    UnzipOutcome outcome;
+    UnzipOutcome outcome = {};
 
     bool stopping() const {
         return options.stop != nullptr && options.stop->load(std::memory_order_relaxed);

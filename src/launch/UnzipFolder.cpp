@@ -23,7 +23,54 @@ std::string temporaryName(std::uint64_t number) {
     return name;
 }
 
+std::vector<std::string_view> nameComponents(std::string_view name) {
+    std::vector<std::string_view> components;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        if (i == name.size() || name[i] == '/' || name[i] == '\\') {
+            components.push_back(name.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return components;
+}
+
 }  // namespace
+
+Placement placeMember(std::string_view stored, bool keepDirectories, bool isFolder) {
+    Placement place;
+    const auto components = nameComponents(stored);
+    if (!keepDirectories) {
+        place.name = std::string(components.back());
+        if (place.name.empty() || place.name == "." || place.name == "..") {
+            place.problem = "no usable file name";
+        }
+        return place;
+    }
+    for (const auto component : components) {
+        if (component == "..") {
+            place.problem = "name leads out of the folder";
+            return place;
+        }
+        if (!component.empty() && component != ".") {
+            place.folders.emplace_back(component);
+        }
+    }
+    if (isFolder) {
+        if (place.folders.empty()) {
+            place.problem = "no usable folder name";
+        }
+        return place;
+    }
+    const auto& last = components.back();
+    if (last.empty() || last == "." || place.folders.empty()) {
+        place.problem = "no usable file name";
+        return place;
+    }
+    place.name = std::move(place.folders.back());
+    place.folders.pop_back();
+    return place;
+}
 
 int PendingFile::create(int folder, std::optional<PendingFile>& out) {
     std::random_device random;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,26 @@
 namespace velmor::launch {
 
 using platform::UniqueFd;
+
+// Where a member goes below the extraction folder: the folders to pass and the file's name.
+struct Placement {
+    std::vector<std::string> folders;
+    std::string name;
+    std::string_view problem;  // why the member has no place; empty when it has one
+
+    std::string relativePath() const {
+        std::string path;
+        for (const auto& folder : folders) {
+            path += folder;
+            path += '/';
+        }
+        return path + name;
+    }
+};
+
+// Where the member stored as `stored` goes. Stored names are written by whoever made the archive;
+// both separators count, and no component may climb out of the folder or name it.
+Placement placeMember(std::string_view stored, bool keepDirectories, bool isFolder);
 
 // A file being written under a temporary name in a folder. It takes its real name only at
 // commit(); until then nobody sees a half-written file under that name, and a file that is
