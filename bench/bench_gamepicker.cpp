@@ -14,11 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "Median.h"
 #include "launch/GameSelect.h"
 #include "platform/linux/QtEvents.h"
 #include "settings/Holders.h"
 
 namespace {
+
+using velmor::bench::median;
 
 namespace fs = std::filesystem;
 
@@ -60,11 +63,6 @@ void makeFolder(const fs::path& folder) {
         std::ofstream(folder / ("Game " + std::to_string(i) + "." + extension)) << "rom";
     }
     std::ofstream(done) << "made\n";
-}
-
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    return values[values.size() / 2];
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "Median.h"
 #include "music/Playlist.h"
 #include "music/PlaylistEditor.h"
 #include "platform/FileDialogs.h"
@@ -24,6 +25,8 @@
 #include "platform/ProgramInfo.h"
 
 namespace {
+
+using velmor::bench::median;
 
 namespace fs = std::filesystem;
 using velmor::platform::FileRequest;
@@ -50,11 +53,6 @@ class Program final : public velmor::platform::ProgramInfo {
     std::string folder() const override { return "/"; }
     std::string commandLine() const override { return {}; }
 };
-
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    return values[values.size() / 2];
-}
 
 double millisecondsOf(const QElapsedTimer& clock) {
     return static_cast<double>(clock.nsecsElapsed()) / 1e6;

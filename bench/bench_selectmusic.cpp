@@ -25,12 +25,15 @@
 #include <thread>
 #include <vector>
 
+#include "Median.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "support/FakePlatform.h"
 #include "support/XPing.h"
 
 namespace {
+
+using velmor::bench::median;
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -58,11 +61,6 @@ double statusMb(const std::string& field) {
         }
     }
     return -1;
-}
-
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    return values[values.size() / 2];
 }
 
 double millisecondsOf(const QElapsedTimer& clock) {

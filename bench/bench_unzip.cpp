@@ -21,12 +21,15 @@
 
 #include <QCoreApplication>
 
+#include "Median.h"
 #include "launch/Unzip.h"
 #include "platform/linux/QtEvents.h"
 
 extern char** environ;
 
 namespace {
+
+using velmor::bench::median;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -74,12 +77,6 @@ int spawn(const std::vector<std::string>& words) {
     }
     posix_spawn_file_actions_destroy(&actions);
     return status;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 double millisecondsSince(Clock::time_point start) {

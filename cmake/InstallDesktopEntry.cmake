@@ -28,4 +28,5 @@ Icon=velmor
 Exec=${exec} %f
 Terminal=false
 Categories=Game;Emulator;
+Keywords=SNES;ZSNES;emulator;SPC;music;playlist;
 ")

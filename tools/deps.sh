@@ -14,11 +14,15 @@ packages=(
     libgme-dev qt6-multimedia-dev
     # tests
     libgtest-dev libgmock-dev xvfb xauth evilwm zip unzip sqlite3
+    # Windows stand-ins run through Wine (never wine32: see the README)
+    wine wine64 gcc-mingw-w64-x86-64
     desktop-file-utils shared-mime-info xdg-utils libglib2.0-bin dbus xdotool python3
     zstd openssl
     fonts-dejavu-core fonts-liberation2
     # the fuzzer of the zip extraction
     clang libclang-rt-14-dev
+    # the Debian package (cpack -G DEB) and its checks
+    dpkg-dev file lintian appstream man-db
     # benchmarks and tools
     libbenchmark-dev hyperfine time clang-format
 )

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Fuzzes the zip extraction and the playlist reader with libFuzzer (clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer), the extraction for SECONDS (default 60) and the playlist reader for
-# PLAYLIST_SECONDS (default 30), starting from archives made here by
-# Info-ZIP's zip and from playlists made here. Exits non-zero on a finding; the input that caused
-# it is kept in build-fuzz/.
+# Fuzzes the zip extraction, the playlist reader and the registry export reader with libFuzzer
+# (clang, AddressSanitizer and UndefinedBehaviorSanitizer), the extraction for SECONDS (default
+# 60), the playlist reader for PLAYLIST_SECONDS (default 30) and the registry export reader for
+# REGISTRY_SECONDS (default 30), starting from archives made here by Info-ZIP's zip and from
+# playlists and exports made here. Exits non-zero on a finding; the input that caused it is kept
+# in build-fuzz/.
 #
-#   bash tools/fuzz.sh [SECONDS] [PLAYLIST_SECONDS]
+#   bash tools/fuzz.sh [SECONDS] [PLAYLIST_SECONDS] [REGISTRY_SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 playlist_seconds=${2:-30}
+registry_seconds=${3:-30}
 build_dir=build-fuzz
 mkdir -p "$build_dir"
 work=$(mktemp -d /tmp/velmor-fuzz-XXXXXX)
@@ -89,3 +91,31 @@ run "the playlist reader" "$work/playlist-log" "$work/playlist-run" \
 grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' \
     "$work/playlist-log" || true
 echo "fuzz: no finding in the playlist reader in ${playlist_seconds} s"
+
+# The registry export reader (an import of the Windows version's settings) uses no Qt either.
+flock /tmp/velmor-build.lock clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
+    -fno-sanitize-recover=all -Isrc tests/settings/RegistryExportFuzzer.cpp \
+    src/settings/RegistryExport.cpp src/settings/WindowsText.cpp \
+    -o "$build_dir/registry_export_fuzzer"
+
+# Seeds: each of the three forms, with escapes, other types, values continued over lines,
+# deletions, characters outside ASCII (code page 1252, UTF-16 with a surrogate pair, Wine's \x).
+exports=$work/exports
+mkdir -p "$exports" "$work/registry-run"
+printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmor\\Paths]\r\n"ZSNES Location"="C:\\\\Games\\\\zsnesw.exe"\r\n"Rom Location"="Caf\351 \\"\200\\""\r\n@=""\r\n; a comment\r\n[-HKEY_LOCAL_MACHINE\\Software\\Velmor\\Video]\r\n"VSync"=-\r\n' \
+    >"$exports/regedit4.reg"
+{
+    printf '\377\376'
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmor\\Picture Links]\r\n"\346\227\245\346\234\254 \360\237\216\256.smc"="D:\\\\pics\\\\a.bmp"\r\n"Blob"=hex:01,02,\\\r\n  03,04\r\n"N"=dword:00000001\r\n"E"=hex(2):25,00,00,00\r\n' |
+        iconv -f UTF-8 -t UTF-16LE
+} >"$exports/regedit5.reg"
+printf 'WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n[Software\\\\Velmor\\\\Options] 1700000000\n#time=1da0c1e2f3a4b5c\n"CPU Cycles"="120"\n"Caf\\xe9 \\xd83c\\xdfae"="\\\\\\"\\101\\t"\n"X"=str(2):"%%SystemRoot%%"\n"M"=hex(7):41,00,\\\n  00,00\n' \
+    >"$exports/system.reg"
+
+run "the registry export reader" "$work/registry-log" "$work/registry-run" \
+    "$build_dir/registry_export_fuzzer" -max_total_time="$registry_seconds" -max_len=65536 \
+    -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build_dir/registry-" \
+    "$exports"
+grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)|^#[0-9]+ *DONE' \
+    "$work/registry-log" || true
+echo "fuzz: no finding in the registry export reader in ${registry_seconds} s"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds Velmor and runs the whole test suite twice: a normal build (build/) and one with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). The tests run under a virtual
-# X server, without a session bus. Then the zip extraction is fuzzed for a minute and the
-# playlist reader for half a minute. Exits non-zero on any failure or finding.
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/). Between them the normal build's
+# Debian package is made and checked with lintian and appstreamcli. The tests run under a virtual
+# X server, without a session bus. Then the zip extraction is fuzzed for a minute, and the
+# playlist reader and the registry export reader for half a minute each. Exits non-zero on any
+# failure or finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +26,16 @@ build build
 echo "== tests"
 suite build
 
+echo "== the Debian package"
+rm -f build/velmor_*.deb
+flock "$lock" sh -c 'cd build && cpack -G DEB'
+package=$(echo build/velmor_*.deb)
+lintian --fail-on error "$package"
+unpacked=$(mktemp -d)
+dpkg-deb -x "$package" "$unpacked"
+appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
+rm -rf "$unpacked"
+
 echo "== build: AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan
 build build-asan
@@ -33,5 +45,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0" \
     suite build-asan
 
-echo "== fuzzing the zip extraction and the playlist reader"
-bash tools/fuzz.sh 60 30
+echo "== fuzzing the zip extraction, the playlist reader and the registry export reader"
+bash tools/fuzz.sh 60 30 30

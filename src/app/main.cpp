@@ -9,17 +9,21 @@
 #include <thread>
 #include <vector>
 
+#include "app/ImportCommand.h"
 #include "app/MainForm.h"
 #include "app/MainWindow.h"
 #include "platform/linux/DBusScreenSaver.h"
 #include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/LinuxProgramInfo.h"
 #include "platform/linux/LinuxShortNames.h"
+#include "platform/linux/LinuxWine.h"
+#include "platform/linux/ProgramArguments.h"
 #include "platform/linux/QtEvents.h"
 #include "platform/linux/QtFileDialogs.h"
 #include "platform/linux/QtMessages.h"
 #include "platform/linux/QtTimers.h"
 #include "platform/linux/SqliteRegistry.h"
+#include "platform/linux/StoreLock.h"
 #include "platform/linux/TerminationSignals.h"
 #include "platform/linux/X11PlayerWindow.h"
 #include "platform/linux/XdgFileTypes.h"
@@ -50,17 +54,44 @@ void windowSystemMissing(QtMsgType type, const QMessageLogContext&, const QStrin
 }  // namespace
 
 int main(int argc, char** argv) {
+    using velmor::platform::ProgramArguments;
+    // Answered before any display is needed.
+    const ProgramArguments line =
+        velmor::platform::readProgramArguments(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.action) {
+        case ProgramArguments::Action::Help:
+            std::fputs(velmor::platform::programUsage(), stdout);
+            return 0;
+        case ProgramArguments::Action::Version:
+            std::puts("velmor " VELMOR_VERSION);
+            return 0;
+        case ProgramArguments::Action::Misuse:
+            std::fprintf(stderr, "velmor: %s\n%s", line.problem.c_str(),
+                         velmor::platform::programUsage());
+            return 2;
+        case ProgramArguments::Action::Import:
+            return velmor::app::runImport(argc, argv);  // no window, no display
+        case ProgramArguments::Action::Window:
+            break;
+    }
     // Reading the font configuration is the largest single cost of showing any text; it runs on
     // the second processor, with the opening of the settings store, while the window system
     // connection is set up.
     const std::filesystem::path storeFile = velmor::platform::SqliteRegistry::defaultPath();
     std::optional<velmor::platform::SqliteRegistry> registry;
+    // Held while the window runs, so that no import writes under it (see StoreLock.h).
+    std::optional<velmor::platform::StoreLock> storeLock;
     std::thread preparation([&] {
         FcInit();
         registry.emplace(storeFile);
+        if (registry->usable()) {
+            storeLock.emplace(velmor::platform::StoreLock::forWindow(registry->file()));
+        }
     });
     const QtMessageHandler previousHandler = qInstallMessageHandler(windowSystemMissing);
-    QApplication application(argc, argv);
+    // Qt takes its own options out of the words before a `--`; the words after it are files.
+    int qtArgc = 1 + static_cast<int>(line.leading);
+    QApplication application(qtArgc, argv);
     qInstallMessageHandler(previousHandler);
     QApplication::setApplicationName(QStringLiteral("Velmor"));
     preparation.join();
@@ -71,10 +102,8 @@ int main(int argc, char** argv) {
     // One face for every text of the program, menus and tool tips included.
     QApplication::setFont(velmor::widgets::dialogFont());
 
-    std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments.emplace_back(argv[i]);
-    }
+    std::vector<std::string> arguments(argv + 1, argv + qtArgc);
+    arguments.insert(arguments.end(), line.trailing.begin(), line.trailing.end());
     velmor::platform::QtEvents events;
     velmor::platform::QtTimers timers;
     velmor::platform::X11PlayerWindow playerWindow;
@@ -85,9 +114,10 @@ int main(int argc, char** argv) {
     velmor::platform::DBusScreenSaver screenSaver;
     velmor::platform::QtFileDialogs fileDialogs;
     velmor::platform::XdgFileTypes fileTypes(velmor::platform::XdgFolders::fromEnvironment());
+    velmor::platform::LinuxWine wine;
     velmor::platform::Platform platform{*registry,   events,      timers,    playerWindow,
                                         messages,    program,     processes, shortNames,
-                                        screenSaver, fileDialogs, fileTypes};
+                                        screenSaver, fileDialogs, fileTypes, wine};
 
     velmor::app::MainForm form(platform);
     messages.setOwner(&form.window());

@@ -14,6 +14,7 @@
 #include "launch/Unzip.h"
 #include "platform/UniqueFd.h"
 #include "platform/linux/Files.h"
+#include "platform/linux/LinuxProcesses.h"
 #include "settings/Blanks.h"
 #include "settings/Controls.h"
 #include "settings/Holders.h"
@@ -122,44 +123,67 @@ void GameLauncher::command1Click() {
         platform_.messages.show(kNoGame);
         return;
     }
-    const std::string& zsnes = record_.zsnesPath;
-    if (!emulatorUsable(zsnes)) {
+    const std::optional<platform::ProgramToRun> emulator = usableEmulator(record_.zsnesPath);
+    if (!emulator) {
         return;
     }
-    const std::string shortGamePath = platform_.shortNames.shortName(record_.romPath + "/" + game);
-    if (!writeEmulatorConfig(zsnes, holders_.boxState(controls::kCheck19),
-                             platform_.shortNames.shortName(record_.savePath))) {
+    // A Windows emulator finds its configuration file beside its real self, and is told the
+    // save folder in its own form.
+    const std::string& config = emulator->exe;
+    const std::string saveFolder = emulator->windows
+                                       ? platform_.shortNames.windowsPath(record_.savePath)
+                                       : platform_.shortNames.shortName(record_.savePath);
+    if (!writeEmulatorConfig(config, holders_.boxState(controls::kCheck19), saveFolder)) {
         platform_.messages.show("The ZSNES configuration file " +
-                                emulatorConfigPath(zsnes).value_or(zsnes) +
+                                emulatorConfigPath(config).value_or(config) +
                                 " could not be written.  Check that its folder can be written.");
         return;
     }
     running_ = true;
+    const std::string gamePath = record_.romPath + "/" + game;
     // Only a lower-case "zip" ending, as the Windows version compared it: "GAME.ZIP" goes to the
     // emulator as it is, which reads zipped ROMs itself.
     if (game.ends_with("zip")) {
-        zipLaunch(switches, shortGamePath);
+        zipLaunch(*emulator, switches, gamePath);
+    } else if (emulator->windows) {
+        std::vector<std::string> arguments = platform::splitCommandLine(switches);
+        if (std::string path = gameArgument(*emulator, gamePath); !path.empty()) {
+            arguments.push_back(std::move(path));
+        }
+        platform_.processes.executeAndWait(platform_.wine.command(
+            platform::wineProgramPath(platform_.shortNames, emulator->exe), std::move(arguments)));
     } else {
-        platform_.processes.executeAndWait(platform_.shortNames.shortName(zsnes) + switches + " " +
-                                           shortGamePath);
+        platform_.processes.executeAndWait(platform_.shortNames.shortName(emulator->exe) +
+                                           switches + " " + gameArgument(*emulator, gamePath));
     }
     running_ = false;
 }
 
-bool GameLauncher::emulatorUsable(const std::string& zsnesLocation) {
+std::optional<platform::ProgramToRun> GameLauncher::usableEmulator(
+    const std::string& zsnesLocation) {
     if (settings::trimBlanks(zsnesLocation).empty()) {
         platform_.messages.show(
             "No ZSNES executable is set.  Choose it on the Paths tab under ZSNES Executable.");
-        return false;
+        return std::nullopt;
     }
-    if (const auto problem = platform::programProblem(zsnesLocation, "ZSNES", "ZSNES Executable")) {
-        platform_.messages.show(*problem);
-        return false;
+    platform::ProgramToRun emulator =
+        platform::programToRun(zsnesLocation, "ZSNES", "ZSNES Executable", platform_.wine);
+    if (!emulator.problem.empty()) {
+        platform_.messages.show(emulator.problem);
+        return std::nullopt;
     }
-    return true;
+    return emulator;
 }
 
-void GameLauncher::zipLaunch(const std::string& switches, const std::string& shortGamePath) {
+std::string GameLauncher::gameArgument(const platform::ProgramToRun& emulator,
+                                       const std::string& path) {
+    return emulator.windows ? platform_.shortNames.windowsPath(path)
+                            : platform_.shortNames.shortName(path);
+}
+
+void GameLauncher::zipLaunch(const platform::ProgramToRun& emulator, const std::string& switches,
+                             const std::string& gamePath) {
+    const std::string shortGamePath = platform_.shortNames.shortName(gamePath);
     unzipMessageText_.clear();
     extractedRomPath_.clear();
     const auto folder = platform::privateFolder("temp");
@@ -196,15 +220,29 @@ void GameLauncher::zipLaunch(const std::string& switches, const std::string& sho
         }
     }
     extractedRomPath_ = launch::extractedRomPath(unzipMessageText_);
-    const std::string& zsnes = record_.zsnesPath;
-    runExtractedGame(std::string(platform::kShellPrefix) + platform_.shortNames.shortName(zsnes) +
-                         switches + " " + platform_.shortNames.shortName(extractedRomPath_),
-                     folder ? folder->string() : std::string(), lock ? lock->fd() : -1);
+    runExtractedGame(emulator, switches, folder ? folder->string() : std::string(),
+                     lock ? lock->fd() : -1);
 }
 
-void GameLauncher::runExtractedGame(const std::string& commandLine, const std::string& folder,
+void GameLauncher::runExtractedGame(const platform::ProgramToRun& emulator,
+                                    const std::string& switches, const std::string& folder,
                                     int lockFd) {
-    platform_.processes.startShellAndWait(commandLine, lockFd);
+    if (emulator.windows) {
+        // No shell: it would eat the backslashes of the Windows paths.
+        std::vector<std::string> arguments = platform::splitCommandLine(switches);
+        if (std::string rom = gameArgument(emulator, extractedRomPath_); !rom.empty()) {
+            arguments.push_back(std::move(rom));
+        }
+        platform_.processes.startAndWait(
+            platform_.wine.command(platform::wineProgramPath(platform_.shortNames, emulator.exe),
+                                   std::move(arguments)),
+            lockFd);
+    } else {
+        platform_.processes.startShellAndWait(
+            std::string(platform::kShellPrefix) + platform_.shortNames.shortName(emulator.exe) +
+                switches + " " + gameArgument(emulator, extractedRomPath_),
+            lockFd);
+    }
     platform_.events.process();
     // Only a file that the extraction wrote counts: a report of another shape can give a path
     // that names something else.

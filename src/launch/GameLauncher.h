@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/linux/ProgramKind.h"
 
 namespace velmor::settings {
 class Holders;
@@ -28,10 +29,15 @@ class GameLauncher final {
   private:
     // The emulator named by "ZSNES Location", checked before anything is written beside it; a
     // message says what is wrong with it otherwise.
-    bool emulatorUsable(const std::string& zsnesLocation);
-    void zipLaunch(const std::string& switches, const std::string& shortGamePath);
+    std::optional<platform::ProgramToRun> usableEmulator(const std::string& zsnesLocation);
+    // The game's path as the emulator is to be given it: the short form, or for a Windows
+    // emulator the Windows form.
+    std::string gameArgument(const platform::ProgramToRun& emulator, const std::string& path);
+    void zipLaunch(const platform::ProgramToRun& emulator, const std::string& switches,
+                   const std::string& gamePath);
     // Runs the game, the lock handed on to it, then empties the extraction folder.
-    void runExtractedGame(const std::string& commandLine, const std::string& folder, int lockFd);
+    void runExtractedGame(const platform::ProgramToRun& emulator, const std::string& switches,
+                          const std::string& folder, int lockFd);
 
     platform::Platform& platform_;
     settings::Holders& holders_;

@@ -9,6 +9,8 @@
 #include "music/SongList.h"
 #include "music/SongTime.h"
 #include "platform/linux/Files.h"
+#include "platform/linux/LinuxProcesses.h"
+#include "platform/linux/ProgramKind.h"
 #include "settings/Controls.h"
 #include "settings/Holders.h"
 #include "settings/SettingsRecord.h"
@@ -24,17 +26,21 @@ constexpr std::string_view kMusicFilter =
     "States|*.zs?;*.spc;*.spl";
 constexpr int kAllSavedStates = 4;
 constexpr int kSongChangePause = 1000;
+// Wine keeps a closing program's window until the window manager has let it go (up to about two
+// seconds): the next player starts only once it is gone, and no key can reach it meanwhile.
+constexpr int kClosingStep = 100;
+constexpr int kClosingLongest = 4000;
 
 bool isPlaylistName(std::string_view name) {
     return name.ends_with("spl");  // letter case counts: "SPL" names a song
 }
 
-// What keeps the player at `path` from being run, said for the user; nothing when it can be.
-std::optional<std::string> playerProblem(const std::string& path) {
+// How the player at `path` is run, or what keeps it from being run, said for the user.
+platform::ProgramToRun playerToRun(const std::string& path, platform::Wine& wine) {
     if (path.empty()) {
-        return std::string(kLocatePlayer);
+        return {std::string(kLocatePlayer), false, {}};
     }
-    return platform::programProblem(path, "SPCPlay", "SPCPlay Executable");
+    return platform::programToRun(path, "SPCPlay", "SPCPlay Executable", wine);
 }
 
 }  // namespace
@@ -64,9 +70,20 @@ bool MusicPlayerControl::yielded(int ticket) {
     return ticket == tickets_;
 }
 
-bool MusicPlayerControl::paused(int ticket) {
+bool MusicPlayerControl::playerIsWindows() const {
+    return platform::isWindows(platform::programKind(record_.spcPlayPath));
+}
+
+bool MusicPlayerControl::paused(int ticket, bool closing) {
     // The old player gets its time to close; the window stays alive meanwhile.
     platform_.events.wait(kSongChangePause);
+    if (closing && playerIsWindows()) {
+        for (int waited = 0; waited < kClosingLongest &&
+                             platform_.playerWindow.exists(kPlayerTitle) && ticket == tickets_;
+             waited += kClosingStep) {
+            platform_.events.wait(kClosingStep);
+        }
+    }
     // Then a yield of its own: a pass runs only events posted before it began, so this one runs
     // those that the pause's last events posted, and a click among them still wins.
     return ticket == tickets_ && yielded(ticket);
@@ -80,11 +97,17 @@ void MusicPlayerControl::command13Click() {
     if (!yielded(ticket)) {
         return;
     }
-    if (sendPlayerKeys(platform_.playerWindow, kPlayKeys) && !yielded(ticket)) {
-        return;
+    if (sendPlayerKeys(platform_.playerWindow, kPlayKeys)) {
+        // A Windows player was started minimised, and stays so once its keys are in.
+        if (playerIsWindows()) {
+            platform_.playerWindow.minimise();
+        }
+        if (!yielded(ticket)) {
+            return;
+        }
     }
     stopSongTimers();
-    if (!paused(ticket)) {
+    if (!paused(ticket, false)) {
         return;
     }
     startCurrentSong();
@@ -99,7 +122,7 @@ void MusicPlayerControl::command14Click() {
         return;
     }
     stopSongTimers();
-    if (paused(ticket)) {
+    if (paused(ticket, true)) {
         nextSong(true);
     }
 }
@@ -137,7 +160,7 @@ void MusicPlayerControl::timer1Timer() {
             return;
         }
     }
-    if (paused(ticket)) {
+    if (paused(ticket, true)) {
         nextSong(false);
     }
 }
@@ -177,14 +200,27 @@ void MusicPlayerControl::startChecked(const std::string& switches) {
     // A player that cannot run would leave the timers counting down a song that never plays,
     // and a command line without its program would make the song file itself the program.
     const std::string& player = record_.spcPlayPath;
-    if (const auto problem = playerProblem(player)) {
-        platform_.messages.show(*problem);
+    const platform::ProgramToRun program = playerToRun(player, platform_.wine);
+    if (!program.problem.empty()) {
+        platform_.messages.show(program.problem);
         return;
     }
     armSongTimer(*milliseconds);
-    const std::string commandLine =
-        playerCommandLine(platform_.shortNames, player, switches, songs_.currentText());
-    if (commandLine.starts_with(' ') || !platform_.processes.startDetached(commandLine)) {
+    bool started = false;
+    if (program.windows) {
+        std::vector<std::string> arguments = platform::splitCommandLine(switches);
+        if (std::string song = platform_.shortNames.windowsPath(songs_.currentText());
+            !song.empty()) {
+            arguments.push_back(std::move(song));
+        }
+        started = platform_.processes.startDetached(platform_.wine.minimisedCommand(
+            platform::wineProgramPath(platform_.shortNames, program.exe), std::move(arguments)));
+    } else {
+        const std::string commandLine =
+            playerCommandLine(platform_.shortNames, player, switches, songs_.currentText());
+        started = !commandLine.starts_with(' ') && platform_.processes.startDetached(commandLine);
+    }
+    if (!started) {
         stopSongTimers();
         platform_.messages.show("SPCPlay at " + player + " could not be started.");
     }

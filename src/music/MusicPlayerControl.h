@@ -59,7 +59,11 @@ class MusicPlayerControl final {
     // later one begun meanwhile (a second click); it then ends where it stands, so that two
     // changes never both start a player and the later click wins.
     bool yielded(int ticket);
-    bool paused(int ticket);
+    // The pause after keys were sent to a player. `closing`: the keys close it, and a Windows
+    // player's window, which Wine keeps a while longer, is waited out.
+    bool paused(int ticket, bool closing);
+    // Whether the player set on the paths tab is a Windows program, run through Wine.
+    bool playerIsWindows() const;
     // Past the last song (or in an empty list) the music ends: nothing wraps round. Next checks
     // the player's location first; the song timer's end does not.
     void nextSong(bool checkLocation);

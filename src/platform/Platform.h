@@ -11,6 +11,7 @@
 #include "platform/ScreenSaver.h"
 #include "platform/ShortNames.h"
 #include "platform/Timers.h"
+#include "platform/Wine.h"
 
 namespace velmor::platform {
 
@@ -28,6 +29,7 @@ struct Platform {
     ScreenSaver& screenSaver;
     FileDialogs& fileDialogs;
     FileTypes& fileTypes;
+    Wine& wine;
 };
 
 }  // namespace velmor::platform

@@ -15,6 +15,11 @@ class PlayerWindow {
     // Sends keys named as X keysyms ("Return", "Tab") to the activated window, one after the
     // other, each waiting until it has been processed. False when a key could not be sent.
     virtual bool sendKeys(const std::vector<std::string_view>& keys) = 0;
+    // Whether a top-level window titled `title` is there, found as `activate` finds it; nothing
+    // is activated.
+    virtual bool exists(std::string_view title) = 0;
+    // Minimises the window last activated, without waiting for it.
+    virtual void minimise() = 0;
 };
 
 }  // namespace velmor::platform

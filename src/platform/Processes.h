@@ -1,12 +1,23 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace velmor::platform {
 
 // The interpreter prefix of a command line that is to run through the shell: the text after it
 // goes to /bin/sh as one argument.
 inline constexpr std::string_view kShellPrefix = "/bin/sh -c ";
+
+// A program and its arguments exactly as they are to reach it, with no shell and no splitting,
+// and the variables set in its environment besides the program's own.
+struct Command {
+    std::string program;
+    std::vector<std::string> arguments;
+    std::vector<std::pair<std::string, std::string>> environment;
+};
 
 // Starting other programs. A command line is one text split at runs of blanks, without quote
 // processing; its first word is the program.
@@ -24,6 +35,15 @@ class Processes {
     virtual bool startShellAndWait(std::string_view commandLine, int handedOn) = 0;
     // Starts the program and forgets it. False when it cannot be started.
     virtual bool startDetached(std::string_view commandLine) = 0;
+
+    // The same three ways of starting, for a program given with its arguments. Here `handedOn`
+    // is held for exactly as long as the program runs, but neither the program nor what it
+    // starts gets it: Wine leaves its server and helper programs running after the program has
+    // ended, and they would hold a lock for seconds more, or as long as another Windows program
+    // runs.
+    virtual bool executeAndWait(const Command& command) = 0;
+    virtual bool startAndWait(const Command& command, int handedOn) = 0;
+    virtual bool startDetached(const Command& command) = 0;
 };
 
 }  // namespace velmor::platform

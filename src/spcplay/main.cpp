@@ -53,6 +53,24 @@ QString tagText(const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Help, the version and a mistaken option are answered without a display.
+    QList<QByteArray> rawWords;
+    for (int i = 1; i < argc; ++i) {
+        rawWords << QByteArray(argv[i]);
+    }
+    if (const PlayerArguments early = parseArguments(rawWords);
+        early.action != PlayerArguments::Action::Play) {
+        if (early.action == PlayerArguments::Action::Misuse) {
+            std::fprintf(stderr, "velmor-spcplay: unknown option %s\n%s",
+                         qUtf8Printable(early.misuse), playerUsage());
+            return 2;
+        }
+        std::fputs(early.action == PlayerArguments::Action::Help ? playerUsage()
+                                                                 : "velmor-spcplay " VELMOR_VERSION
+                                                                   "\n",
+                   stdout);
+        return 0;
+    }
     // Velmor finds the player by its X11 window: on a Wayland session it must be an XWayland one.
     qputenv("QT_QPA_PLATFORM", "xcb");
     qInstallMessageHandler(quietQt);

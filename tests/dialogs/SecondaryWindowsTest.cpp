@@ -98,16 +98,5 @@ TEST_F(SecondaryWindows, AboutAndOptionsLeaveTheMainWindowInCharge) {
     EXPECT_EQ(QCoreApplication::exec(), 0);
 }
 
-// "Configure Input" and "Configure Iput" have no action.
-TEST_F(SecondaryWindows, ConfigureInputButtonsDoNothing) {
-    const auto windows = QApplication::topLevelWidgets();
-    fake.log.clear();
-    for (const char* name : {"Command3", "Command12"}) {
-        QTest::mouseClick(&get<QPushButton>(name), Qt::LeftButton);
-    }
-    EXPECT_TRUE(fake.log.empty());
-    EXPECT_EQ(QApplication::topLevelWidgets(), windows);
-}
-
 }  // namespace
 }  // namespace velmor::test

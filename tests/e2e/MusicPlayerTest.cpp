@@ -15,6 +15,7 @@
 #include "support/Files.h"
 #include "support/SpcMaker.h"
 #include "support/StoreSql.h"
+#include "support/XWindows.h"
 
 namespace {
 
@@ -40,24 +41,6 @@ std::vector<std::string> runningPlayers() {
     return songs;
 }
 
-// The player windows on the X server: the windows titled exactly SPCPLAY. (A player that has
-// closed its window may still be in /proc for a while as it exits, slowly under the sanitizers.)
-int playerWindows() {
-    QProcess search;
-    search.start(QStringLiteral("xdotool"),
-                 {QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^SPCPLAY$")});
-    search.waitForFinished(5000);
-    return static_cast<int>(
-        QString::fromUtf8(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
-}
-
-void setValue(const QString& store, const std::string& name, const std::string& text) {
-    const std::string update = "UPDATE reg_values SET data = CAST('" + text +
-                               "' AS BLOB) || x'00' WHERE name = '" + name + "'";
-    EXPECT_EQ(velmor::test::sqlRows(store.toStdString(), update + " RETURNING name"),
-              std::vector<std::string>{name});
-}
-
 // Velmor with velmor-spcplay as its SPCPlay, opening a playlist from its command line as the file
 // manager would, on a real X server where it finds the player's window by its title.
 TEST(MusicWithVelmorSpcplay, PlaysAPlaylistOneSongAtATimeAndClosesTheLastOnExit) {
@@ -66,23 +49,14 @@ TEST(MusicWithVelmorSpcplay, PlaysAPlaylistOneSongAtATimeAndClosesTheLastOnExit)
     }
     QTemporaryDir dir;
     const QString store = dir.filePath("registry.db");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VELMOR_REGISTRY", store);
-    env.insert("QT_QPA_PLATFORM", "offscreen");  // Velmor's own window; the player's is on X
-    env.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
-    env.insert("XDG_RUNTIME_DIR", dir.path());
+    QProcessEnvironment env = velmor::test::velmorEnvironment(store, dir.path());
     env.insert("PULSE_SERVER", "unix:/nonexistent/pulse");
+    // A first run makes the store; then the player and a three-second song time go into it.
+    ASSERT_TRUE(velmor::test::firstRun(VELMOR_PROGRAM, env));
     QProcess velmor;
     velmor.setProcessEnvironment(env);
-
-    // A first run makes the store; then the player and a three-second song time go into it.
-    velmor.start(VELMOR_PROGRAM, {});
-    ASSERT_TRUE(velmor.waitForStarted(10000));
-    QThread::msleep(1500);
-    velmor.terminate();
-    ASSERT_TRUE(velmor.waitForFinished(10000));
-    setValue(store, "SPCPlay Loc", VELMOR_SPCPLAY);
-    setValue(store, "SPC Timer Seconds", "3");
+    velmor::test::setStoredText(store.toStdString(), "SPCPlay Loc", VELMOR_SPCPLAY);
+    velmor::test::setStoredText(store.toStdString(), "SPC Timer Seconds", "3");
 
     std::string playlist;
     std::vector<std::string> songs;
@@ -101,7 +75,7 @@ TEST(MusicWithVelmorSpcplay, PlaysAPlaylistOneSongAtATimeAndClosesTheLastOnExit)
     std::size_t most = 0;
     for (int tick = 0; tick < 300 && heard.size() < 2; ++tick, QThread::msleep(20)) {
         const auto now = runningPlayers();
-        most = std::max(most, static_cast<std::size_t>(playerWindows()));
+        most = std::max(most, static_cast<std::size_t>(velmor::test::windowsTitled("SPCPLAY")));
         for (const std::string& song : now) {
             if (heard.empty() || heard.back() != song) {
                 heard.push_back(song);

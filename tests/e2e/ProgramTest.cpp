@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -9,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -192,6 +195,35 @@ TEST_F(Program, WithoutAUsableStoreOrDisplayItSaysWhy) {
             << errors.toStdString();
         EXPECT_TRUE(errors.contains("needs a graphical session"));
     }
+}
+
+// Start-up leaves alone what only a later action needs: it maps neither libzip (a zip launch)
+// nor libxdo (keys for the player), nor what they bring along, and the screen saver's session
+// bus, switched only by a launch, is not even connected to.
+TEST_F(Program, StartUpMapsNoZipOrKeyLibraryAndLeavesTheSessionBusAlone) {
+    const QByteArray busPath = dir.filePath(QStringLiteral("bus")).toUtf8();
+    const int bus = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    ASSERT_GE(bus, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, busPath.constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(bus, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(bus, 8), 0);
+
+    captureErrors = true;
+    environment = {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QString::fromUtf8(busPath)},
+                   {"LD_DEBUG", "files"}};
+    start({}, true);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).startsWith("painted "));
+    const QString loaded = QString::fromUtf8(process.readAllStandardError());
+    ASSERT_TRUE(loaded.contains("libQt6Widgets.so")) << "the loader did not say what it loaded";
+    for (const char* library : {"libzip.so", "libcrypto.so", "libxdo.so", "libXtst.so"}) {
+        EXPECT_FALSE(loaded.contains(QLatin1String(library))) << library;
+    }
+    EXPECT_LT(::accept(bus, nullptr, nullptr), 0) << "start-up connected to the session bus";
+    ::close(bus);
 }
 
 }  // namespace

@@ -22,13 +22,17 @@ TEST(EmulatorCommandLine, SwitchesFollowTheControlsInTheEmulatorsOrder) {
     EXPECT_EQ(emulatorCommandLine(o), " -1 1 -2 0 -r 0 -v 4 -a -g 3 -p 120");
 
     // Every box ticked, in the order the emulator is given them; 16-bit colour sends no gamma.
+    using O = EmulatorOptions;
+    const auto boxes = {&O::uninterleave, &O::fpuCopy,      &O::mmxCopy,       &O::allExtensions,
+                        &O::sound,        &O::stereo,       &O::buffering,     &O::noAdsrGain,
+                        &O::eightBit,     &O::vsync,        &O::interpolation, &O::scanlines,
+                        &O::scaleImage,   &O::centerImage,  &O::disableGui,    &O::debugger,
+                        &O::skipDelay,    &O::autoFrameSkip};
     EmulatorOptions all;
-    for (int* box : {&all.uninterleave, &all.fpuCopy, &all.mmxCopy, &all.allExtensions, &all.sound,
-                     &all.stereo, &all.buffering, &all.noAdsrGain, &all.eightBit, &all.vsync,
-                     &all.interpolation, &all.scanlines, &all.scaleImage, &all.centerImage,
-                     &all.disableGui, &all.debugger, &all.skipDelay}) {
-        *box = 1;
+    for (int O::*box : boxes) {
+        all.*box = 1;
     }
+    all.autoFrameSkip = 0;  // else the frame skip is not sent
     all.player1 = 6;
     all.player2 = 5;
     all.samplingRate = 3;
@@ -44,11 +48,8 @@ TEST(EmulatorCommandLine, SwitchesFollowTheControlsInTheEmulatorsOrder) {
 
     // Grayed boxes and typed (unlisted) list entries send nothing; LO and NTSC their switches.
     EmulatorOptions odd = all;
-    for (int* box : {&odd.uninterleave, &odd.fpuCopy, &odd.mmxCopy, &odd.allExtensions, &odd.sound,
-                     &odd.stereo, &odd.buffering, &odd.noAdsrGain, &odd.eightBit, &odd.vsync,
-                     &odd.interpolation, &odd.scanlines, &odd.scaleImage, &odd.centerImage,
-                     &odd.disableGui, &odd.debugger, &odd.skipDelay, &odd.autoFrameSkip}) {
-        *box = 2;
+    for (int O::*box : boxes) {
+        odd.*box = 2;
     }
     odd.player1 = -1;
     odd.player2 = 7;

@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -22,6 +21,7 @@
 #include "support/FakeHolders.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
+#include "support/HostileNames.h"
 #include "support/RealProcesses.h"
 
 namespace velmor::launch {
@@ -123,74 +123,33 @@ TEST_F(Launch, StopsWithAMessageBeforeWritingAnythingWhenTheGameOrEmulatorIsMiss
 
 // --- The real thing: real short names, real processes, a real (fake) emulator ---------------
 
-// Names for the ROM, the emulator's and the save folders. "deep one" lies deep below folders of
-// hostile names of their own.
-std::vector<std::string> hostileNames() {
-    using namespace std::string_literals;
-    return {"with blank"s,
-            "tab\there"s,
-            "double\"quote"s,
-            "single'quote"s,
-            "semi;touch sentinel;"s,
-            "amp&&touch sentinel&"s,
-            "pipe|touch sentinel"s,
-            "$(touch sentinel)"s,
-            "`touch sentinel`"s,
-            "star*"s,
-            "question?"s,
-            "~tilde"s,
-            "#hash"s,
-            "bang!"s,
-            "{a,b}"s,
-            "<less"s,
-            "greater>"s,
-            "new\nline\ntouch sentinel\n"s,
-            "ctrl\x01char"s,
-            "-leading-dash"s,
-            " leading blank"s,
-            "trailing blank "s,
-            "\xff\xfe not utf-8 \xe9"s,
-            std::string(200, 'x'),
-            "back\\slash"s,
-            "dollar$HOME"s,
-            "${IFS}touch${IFS}sentinel"s,
-            "colon:name"s,
-            "paren(1)"s,
-            "brackets[1]"s,
-            "caret^and%"s,
-            "plain"s,
-            "\xe3\x83\x9e\xe3\x83\xaa\xe3\x82\xaa"s,
-            ">sentinel"s,
-            "deep one"s};
-}
-
 using test::EmulatorRun;
 using test::readRuns;
 
-void makeZip(const fs::path& archive, const std::string& member, const std::string& bytes) {
-    int error = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(zip, nullptr);
-    zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
-    ASSERT_GE(zip_file_add(zip, member.c_str(), source, ZIP_FL_ENC_RAW), 0);
-    ASSERT_EQ(zip_close(zip), 0);
-}
+// The launcher with real processes and short names, the rest of the platform faked.
+struct RealLaunch {
+    explicit RealLaunch(settings::SettingsRecord settings = {}) : record(std::move(settings)) {}
+    void click(const std::string& game) {
+        holders.texts["GmLabel"] = game;
+        launcher.command1Click();
+    }
+    settings::SettingsRecord record;
+    test::FakePlatform fake;
+    test::RealProcesses real{fake};
+    test::FakeHolders holders;
+    GameLauncher launcher{real.platform(), holders, record, [] { return true; }};
+};
 
 TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRunNothing) {
-    QTemporaryDir temp;
-    const fs::path base = temp.path().toStdString();
+    test::TempFolder temp;
+    const fs::path base = temp.path;
     test::useRuntimeFolder(base);
     setenv("FAKE_EMULATOR_LOG", (base / "log").c_str(), 1);
     // What a launch cut short left behind is cleared by the next zip launch, never launched.
     std::ofstream(platform::privateFolder("temp").value() / "LEFTOVER.smc") << "old";
     const fs::path working = fs::current_path();
     fs::current_path(base);  // where an injected "touch sentinel" would leave its file
-
-    test::FakePlatform fake;
-    test::RealProcesses real(fake);
-    test::FakeHolders holders;
-    settings::SettingsRecord record;
-    GameLauncher launcher(real.platform(), holders, record, [] { return true; });
+    RealLaunch launch;
 
     const auto switches = [] {
         std::vector<std::string> words;
@@ -201,7 +160,7 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
         return words;
     }();
     int count = 0;
-    for (const std::string& name : hostileNames()) {
+    for (const std::string& name : test::hostileNames()) {
         SCOPED_TRACE(testing::PrintToString(name));
         const std::string tag = "case " + std::to_string(++count);
         fs::path roms = base / ("roms " + name);
@@ -214,14 +173,13 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
             ASSERT_TRUE(fs::create_directories(folder)) << folder;
         }
         fs::copy_file(FAKE_EMULATOR, emulators / "zsnes.exe");
-        record = {(emulators / "zsnes.exe").string(), roms.string(), "", saves.string(), ""};
+        launch.record = {(emulators / "zsnes.exe").string(), roms.string(), "", saves.string(), ""};
         writeFile(roms / (name + ".smc"), "ROM " + tag);
-        makeZip(roms / (name + ".zip"), "inside/" + name + ".smc", "ZIPPED ROM " + tag);
+        test::makeZip(roms / (name + ".zip"), "inside/" + name + ".smc", "ZIPPED ROM " + tag);
 
         for (const std::string& game : {name + ".smc", name + ".zip"}) {
             fs::remove(base / "log");
-            holders.texts["GmLabel"] = game;
-            launcher.command1Click();
+            launch.click(game);
             const std::vector<EmulatorRun> runs = readRuns(base / "log");
             ASSERT_EQ(runs.size(), 1U) << game;
             const EmulatorRun& run = runs.front();
@@ -247,7 +205,8 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
         EXPECT_TRUE(
             fs::equivalent(config.substr(prefix.size(), config.size() - prefix.size() - 2), saves));
     }
-    EXPECT_TRUE(fake.messages.shown.empty()) << testing::PrintToString(fake.messages.shown);
+    EXPECT_TRUE(launch.fake.messages.shown.empty())
+        << testing::PrintToString(launch.fake.messages.shown);
     EXPECT_FALSE(fs::exists(base / "sentinel"));
     // Everything extracted was removed after its game, and the leftover is gone.
     const auto extracted = platform::privateFolder("temp");
@@ -255,19 +214,18 @@ TEST(LaunchForReal, HostileNamesReachTheEmulatorAsExactlyTheWordsTheyShouldAndRu
     EXPECT_TRUE(fs::is_empty(*extracted));
     fs::current_path(working);
     unsetenv("XDG_RUNTIME_DIR");
-    fs::remove_all(base);  // names that are not UTF-8 are beyond QTemporaryDir
 }
 
 TEST_F(Launch, AZipLaunchWithNothingUsableSaysWhyAndStartsNothing) {
     fs::create_directories(dir / "roms");
-    makeZip(dir / "roms/bad.zip", "..", "x");
+    test::makeZip(dir / "roms/bad.zip", "..", "x");
     EXPECT_EQ(launch("bad.zip"),
               (Log{"save", "screen saver off", "aside",
                    "message .. in the zip archive could not be taken out: no usable file name.  "
                    "The game was not started.",
                    "screen saver on"}));
     // The program quitting while the archive is extracted: nothing is started or said.
-    makeZip(dir / "roms/good.zip", "GOOD.SMC", "rom");
+    test::makeZip(dir / "roms/good.zip", "GOOD.SMC", "rom");
     fake.events.quitAside = true;
     EXPECT_EQ(launch("good.zip"), (Log{"save", "screen saver off", "aside", "screen saver on"}));
     EXPECT_TRUE(fs::is_empty(dir / "runtime/velmor/temp"));
@@ -280,13 +238,9 @@ TEST(LaunchForReal, ChildLaunch) {
     if (game == nullptr) {
         GTEST_SKIP() << "run by TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled";
     }
-    test::FakePlatform fake;
-    test::RealProcesses real(fake);
-    test::FakeHolders holders;
     const fs::path path(game);
-    settings::SettingsRecord record{FAKE_EMULATOR, path.parent_path().string(), "", "", ""};
-    holders.texts["GmLabel"] = path.filename().string();
-    GameLauncher(real.platform(), holders, record, [] { return true; }).command1Click();
+    RealLaunch({FAKE_EMULATOR, path.parent_path().string(), "", "", ""})
+        .click(path.filename().string());
 }
 
 bool lockHeld(const fs::path& file) {
@@ -330,14 +284,9 @@ TEST(LaunchForReal, TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled) {
     ::waitpid(child, nullptr, 0);
 
     EXPECT_TRUE(lockHeld(lock));
-    test::FakePlatform fake;
-    test::RealProcesses real(fake);
-    test::FakeHolders holders;
-    holders.texts["GmLabel"] = "game.zip";
-    settings::SettingsRecord record{FAKE_EMULATOR, (base / "roms").string(), "", "", ""};
-    GameLauncher launcher(real.platform(), holders, record, [] { return true; });
-    launcher.command1Click();
-    EXPECT_EQ(fake.messages.shown,
+    RealLaunch launch({FAKE_EMULATOR, (base / "roms").string(), "", "", ""});
+    launch.click("game.zip");
+    EXPECT_EQ(launch.fake.messages.shown,
               std::vector<std::string>{"A game started from a zip archive is still running.  Try "
                                        "again when it has ended."});
     EXPECT_EQ(readRuns(base / "log").size(), 1U);
@@ -348,7 +297,7 @@ TEST(LaunchForReal, TheLockLastsAsLongAsTheGameEvenWhenTheProgramIsKilled) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_FALSE(lockHeld(lock));
-    launcher.command1Click();
+    launch.click("game.zip");
     EXPECT_EQ(readRuns(base / "log").size(), 2U);
     EXPECT_TRUE(fs::is_empty(folder));
     unsetenv("XDG_RUNTIME_DIR");

@@ -3,13 +3,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
 
 #include "launch/GameSelectFolder.h"
 #include "settings/Catalogue.h"
+#include "support/Files.h"
 #include "support/FormTest.h"
 
 namespace velmor::test {
@@ -20,18 +19,10 @@ namespace fs = std::filesystem;
 // A name that is not valid UTF-8 (Latin-1 "café").
 const std::string kLatin1Name = "caf\xe9.smc";
 
-// A temporary folder that goes with everything in it, the names Qt cannot spell included.
-struct Folder {
-    ~Folder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    QTemporaryDir made;
-    const fs::path path{made.path().toStdString()};
-};
+using Folder = TempFolder;
 
 void touch(const fs::path& file) {
-    std::ofstream(file) << "rom";
+    writeFile(file, "rom");
 }
 
 // A ROM folder with one file of each pattern in varied letter case and what must stay out.

@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::noise;
 using test::readFile;
 using test::writeFile;
 
@@ -48,29 +49,14 @@ std::string run(const std::string& command) {
     return output;
 }
 
-// Bytes that do not compress.
-std::string noise(std::size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        byte = static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
-    }
-    return bytes;
-}
-
 // A private folder per test: the archive, the extraction folder "out", and a file outside it
 // that no archive may reach.
 class Sandbox {
   public:
     Sandbox() {
-        std::string pattern = (fs::temp_directory_path() / "velmor-unzip-test-XXXXXX").string();
-        root = ::mkdtemp(pattern.data());
-        out = root / "out";
         fs::create_directories(out);
-        fs::create_directories(root / "outside");
         writeFile(root / "outside" / "victim", "victim");
-        archive = root / "game.zip";
     }
-    ~Sandbox() { fs::remove_all(root); }
 
     // Builds `archive` with Python's zipfile; the body adds members to `z`, and link(name,
     // target) adds a symbolic-link member.
@@ -101,9 +87,10 @@ class Sandbox {
         return report;
     }
 
-    fs::path root;
-    fs::path out;
-    fs::path archive;
+    test::TempFolder temp;
+    fs::path root = temp.path;
+    fs::path out = root / "out";
+    fs::path archive = root / "game.zip";
     UnzipOutcome outcome;
 };
 

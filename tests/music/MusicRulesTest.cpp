@@ -27,7 +27,8 @@ TEST(SongTime, MinutesAndSecondsBecomeMillisecondsOrNothingWhenNoTimerCouldTakeT
                  {"0", "0.0025", 2},       {"35791", "23.647", 2147483647},
                  {"35791", "23.6475", {}}, {"2147483647", "0", {}},
                  {"0", "0.0004", {}},      {"-1", "30", {}},
-                 {"1e400", "-1e400", {}}};
+                 {"1e400", "-1e400", {}},      {"&O17", "2d-1", 900200},
+                 {"1e-400", "30", 30000},      {"-&H10", "1\r2", 1000}};
     for (const auto& c : cases) {
         EXPECT_EQ(songTimeMilliseconds(c.minutes, c.seconds), c.milliseconds)
             << c.minutes << " : " << c.seconds;

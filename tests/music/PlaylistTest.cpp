@@ -5,7 +5,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <QTemporaryDir>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -20,12 +19,8 @@ using Entries = std::vector<std::string>;
 using namespace std::string_literals;
 using test::readFile;
 
-struct Folder {
-    QTemporaryDir made;
-    const fs::path path{made.path().toStdString()};
-    std::size_t files() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(path), {}));
-    }
+struct Folder : test::TempFolder {
+    std::size_t files() const { return std::distance(fs::directory_iterator(path), {}); }
 };
 
 TEST(Playlist, ReaderRules) {

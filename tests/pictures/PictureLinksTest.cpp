@@ -87,7 +87,7 @@ class PictureLinksTest : public testing::Test {
     platform::Platform platform{registry,          fake.events,     fake.timers,
                                 fake.playerWindow, fake.messages,   fake.program,
                                 fake.processes,    fake.shortNames, fake.screenSaver,
-                                fake.fileDialogs,  fake.fileTypes};
+                                fake.fileDialogs,  fake.fileTypes,  fake.wine};
     std::unique_ptr<app::MainForm> form;
 };
 

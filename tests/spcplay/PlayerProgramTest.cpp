@@ -47,7 +47,7 @@ class PlayerProgram : public testing::Test {
             GTEST_SKIP() << "needs an X server";
         }
         // A socket folder of this run's own, and a sound server that is never there.
-        setenv("XDG_RUNTIME_DIR", m_dir.path().c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", m_dir.path.c_str(), 1);
         setenv("PULSE_SERVER", "unix:/nonexistent/pulse", 1);
         test::writeFile(song, test::makeSpc("Tone", 30));
     }
@@ -64,14 +64,9 @@ class PlayerProgram : public testing::Test {
         return within5s([&] { return window.activate("SPCPLAY"); }) && window.sendKeys(keys);
     }
 
-    struct TempDir {
-        fs::path path() const { return m_path; }
-        fs::path m_path = fs::temp_directory_path() / ("spcplay-" + std::to_string(getpid()));
-        TempDir() { fs::create_directories(m_path); }
-        ~TempDir() { fs::remove_all(m_path); }
-    } m_dir;
-    const fs::path song = m_dir.path() / "tone.spc";
-    const fs::path errors = m_dir.path() / "errors.txt";
+    test::TempFolder m_dir;
+    const fs::path song = m_dir.path / "tone.spc";
+    const fs::path errors = m_dir.path / "errors.txt";
     std::vector<pid_t> m_players;
     static inline std::unique_ptr<test::XSession> s_x;
 };
@@ -98,10 +93,10 @@ TEST_F(PlayerProgram, ASecondStartClosesTheFirst) {
 }
 
 TEST_F(PlayerProgram, AFileThatCannotPlayStillGivesAWindowThatTabCloses) {
-    test::writeFile(m_dir.path() / "damaged.spc", std::string(0x10200, 'x'));
-    fs::create_directory(m_dir.path() / "folder.spc");
+    test::writeFile(m_dir.path / "damaged.spc", std::string(0x10200, 'x'));
+    fs::create_directory(m_dir.path / "folder.spc");
     for (const char* name : {"damaged.spc", "folder.spc", "missing.spc"}) {
-        const pid_t player = start(m_dir.path() / name);
+        const pid_t player = start(m_dir.path / name);
         ASSERT_TRUE(send({"Tab"})) << name;
         EXPECT_EQ(ended(player), 0) << name;
         const std::string said = readFile(errors);
@@ -119,7 +114,7 @@ TEST_F(PlayerProgram, AFileThatCannotPlayStillGivesAWindowThatTabCloses) {
 
 TEST_F(PlayerProgram, APipeIsRefusedAtOnceAndHoldsUpNoOtherPlayer) {
     // Opened for reading, a pipe waits for a writer that never comes: the player must not.
-    const fs::path pipe = m_dir.path() / "pipe.spc";
+    const fs::path pipe = m_dir.path / "pipe.spc";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     const pid_t refused = start(pipe);
     ASSERT_TRUE(send({})) << "no window";
@@ -134,7 +129,7 @@ TEST_F(PlayerProgram, APipeIsRefusedAtOnceAndHoldsUpNoOtherPlayer) {
 }
 
 TEST_F(PlayerProgram, ASongWhoseNameIsNotUtf8Plays) {
-    const fs::path named = m_dir.path() / "caf\xe9 \xff.spc";  // Latin-1 and a stray byte
+    const fs::path named = m_dir.path / "caf\xe9 \xff.spc";  // Latin-1 and a stray byte
     fs::rename(song, named);
     const pid_t player = start(named);
     ASSERT_TRUE(send({"Tab"}));

@@ -123,5 +123,21 @@ TEST(PlayerArguments, ReadsVelmorsWords) {
     EXPECT_EQ(odd.unknown, (QStringList{"-r", "-w", "7"}));
 }
 
+TEST(PlayerArguments, AnswersItsOwnOptions) {
+    using Action = PlayerArguments::Action;
+    EXPECT_EQ(parseArguments({"-z", "-h"}).action, Action::Help);
+    EXPECT_EQ(parseArguments({"--version", "a.spc"}).action, Action::Version);
+    const auto wrong = parseArguments({"--bogus", "-V"});
+    EXPECT_EQ(wrong.action, Action::Misuse);
+    EXPECT_EQ(wrong.misuse, "--bogus");
+    // After `--` every word is the song's name, switches and all.
+    const auto dashed = parseArguments({"-8", "--", "-z", "--help"});
+    EXPECT_EQ(dashed.action, Action::Play);
+    EXPECT_FALSE(dashed.stereo);
+    EXPECT_TRUE(dashed.eightBit);
+    EXPECT_EQ(dashed.song, "--help");
+    EXPECT_EQ(dashed.unknown, QStringList{"-z"});
+}
+
 }  // namespace
 }  // namespace velmor::spcplay

@@ -39,6 +39,14 @@ bool FakeProcesses::run(std::string_view kind, std::string_view commandLine) {
     return starts;
 }
 
+bool FakeProcesses::run(std::string_view kind, const platform::Command& command) {
+    std::string line = command.program;
+    for (const std::string& argument : command.arguments) {
+        line += '|' + argument;
+    }
+    return run(kind, line);
+}
+
 std::optional<std::string> FakeFileDialogs::next(std::string_view kind,
                                                  platform::FileRequest request) {
     note(std::string(kind) + " " + request.title);
@@ -52,11 +60,11 @@ std::optional<std::string> FakeFileDialogs::next(std::string_view kind,
 }
 
 FakePlatform::FakePlatform()
-    : platform{registry,  events,     timers,      playerWindow, messages, program,
-               processes, shortNames, screenSaver, fileDialogs,  fileTypes} {
+    : platform{registry,  events,     timers,      playerWindow, messages,  program,
+               processes, shortNames, screenSaver, fileDialogs,  fileTypes, wine} {
     for (Logged* fake :
          std::initializer_list<Logged*>{&events, &timers, &playerWindow, &messages, &processes,
-                                        &screenSaver, &fileDialogs, &fileTypes}) {
+                                        &screenSaver, &fileDialogs, &fileTypes, &wine}) {
         fake->log = &log;
     }
 }

@@ -100,6 +100,8 @@ class FakePlayerWindow final : public platform::PlayerWindow, public Logged {
         }
         return present;
     }
+    bool exists(std::string_view) override { return present; }
+    void minimise() override { note("minimise"); }
     bool present = false;
 };
 
@@ -130,11 +132,22 @@ class FakeProcesses final : public platform::Processes, public Logged {
     bool startDetached(std::string_view commandLine) override {
         return run("detached", commandLine);
     }
+    // A program given with its arguments is logged with them joined by '|'.
+    bool executeAndWait(const platform::Command& command) override {
+        return run("execute", command);
+    }
+    bool startAndWait(const platform::Command& command, int) override {
+        return run("wait", command);
+    }
+    bool startDetached(const platform::Command& command) override {
+        return run("detached", command);
+    }
     bool starts = true;
     std::function<void(std::string_view commandLine)> onRun;
 
   private:
     bool run(std::string_view kind, std::string_view commandLine);
+    bool run(std::string_view kind, const platform::Command& command);
 };
 
 // Short names from a table; a path not in it is its own short name unless `unknownIsMissing`.
@@ -145,6 +158,17 @@ class FakeShortNames final : public platform::ShortNames {
             return found->second;
         }
         return unknownIsMissing ? std::string() : std::string(path);
+    }
+    // "Z:" and the short name with '\\' for '/'.
+    std::string windowsPath(std::string_view path) override {
+        std::string form = shortName(path);
+        if (form.empty()) {
+            return form;
+        }
+        for (char& c : form) {
+            c = c == '/' ? '\\' : c;
+        }
+        return "Z:" + form;
     }
     std::map<std::string, std::string, std::less<>> names;
     bool unknownIsMissing = false;
@@ -174,16 +198,12 @@ class FakeFileDialogs final : public platform::FileDialogs, public Logged {
     std::optional<std::string> next(std::string_view kind, platform::FileRequest request);
 };
 
-// A file-type store that keeps what it was told, and logs "register TYPE *.EXT FOLDER".
+// A file-type store that logs "register TYPE *.EXT FOLDER".
 class FakeFileTypes final : public platform::FileTypes, public Logged {
   public:
     void registerType(const platform::FileType& type, const platform::FileOpener& opener) override {
-        types.push_back(type);
-        openers.push_back(opener);
         note("register " + type.mimeType + " *." + type.extension + " " + opener.programFolder);
     }
-    std::vector<platform::FileType> types;
-    std::vector<platform::FileOpener> openers;
 };
 
 class FakeProgramInfo final : public platform::ProgramInfo {
@@ -192,6 +212,26 @@ class FakeProgramInfo final : public platform::ProgramInfo {
     std::string commandLine() const override { return line; }
     std::string programFolder = "/opt/velmor";
     std::string line;
+};
+
+// Wine that is there or not as the test sets it: `problemText`, when set, is every check's
+// answer ("wine check ..." logged); commands run "wine" with the program first.
+class FakeWine final : public platform::Wine, public Logged {
+  public:
+    std::optional<std::string> problem(std::string_view program, bool thirtyTwoBit) override {
+        note("wine check " + std::string(program) + (thirtyTwoBit ? " 32" : " 64"));
+        return problemText;
+    }
+    platform::Command command(const std::string& exe, std::vector<std::string> arguments) override {
+        arguments.insert(arguments.begin(), exe);
+        return {"wine", std::move(arguments), {{"WINEDEBUG", "-all"}}};
+    }
+    platform::Command minimisedCommand(const std::string& exe,
+                                       std::vector<std::string> arguments) override {
+        arguments.insert(arguments.begin(), {"start", "/min", exe});
+        return {"wine", std::move(arguments), {{"WINEDEBUG", "-all"}}};
+    }
+    std::optional<std::string> problemText;
 };
 
 // Every fake in one place, wired into a Platform, sharing one log of outside actions.
@@ -208,6 +248,7 @@ struct FakePlatform {
     FakeScreenSaver screenSaver;
     FakeFileDialogs fileDialogs;
     FakeFileTypes fileTypes;
+    FakeWine wine;
     std::vector<std::string> log;
     platform::Platform platform;
 };

@@ -1,5 +1,8 @@
 #include "support/Files.h"
 
+#include <gtest/gtest.h>
+#include <zip.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -26,6 +29,34 @@ fs::path useRuntimeFolder(const fs::path& base) {
     fs::permissions(folder, fs::perms::owner_all);
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
     return folder;
+}
+
+std::string noise(std::size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+    }
+    return bytes;
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "velmor-test-XXXXXX").string();
+    path = ::mkdtemp(pattern.data());
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+}
+
+void makeZip(const std::filesystem::path& archive, const std::string& member,
+             const std::string& bytes) {
+    int error = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(zip, nullptr);
+    zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
+    ASSERT_GE(zip_file_add(zip, member.c_str(), source, ZIP_FL_ENC_RAW), 0);
+    ASSERT_EQ(zip_close(zip), 0);
 }
 
 }  // namespace velmor::test

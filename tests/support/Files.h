@@ -13,5 +13,20 @@ void writeFile(const std::filesystem::path& file, std::string_view bytes);
 // A folder of `base`, private to the user as the program's runtime folder must be, made the
 // XDG_RUNTIME_DIR of this process.
 std::filesystem::path useRuntimeFolder(const std::filesystem::path& base);
+// A zip archive of one member holding `bytes`, its name stored as raw bytes.
+void makeZip(const std::filesystem::path& archive, const std::string& member,
+             const std::string& bytes);
+// Bytes that do not compress, the same for the same seed.
+std::string noise(std::size_t size, unsigned seed);
+
+// A fresh folder under the system's temporary folder, removed with everything in it when it goes
+// (names that are not UTF-8 included, which QTemporaryDir leaves behind).
+struct TempFolder {
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::filesystem::path path;
+};
 
 }  // namespace velmor::test

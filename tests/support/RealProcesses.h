@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/LinuxShortNames.h"
+#include "platform/linux/LinuxWine.h"
 #include "support/FakePlatform.h"
 
 namespace velmor::test {
@@ -17,12 +18,13 @@ class RealProcesses final {
                     fake.messages,    fake.program,
                     processes_,       shortNames_,
                     fake.screenSaver, fake.fileDialogs,
-                    fake.fileTypes} {}
+                    fake.fileTypes,   wine_} {}
     platform::Platform& platform() { return platform_; }
 
   private:
     platform::LinuxProcesses processes_;
     platform::LinuxShortNames shortNames_;
+    platform::LinuxWine wine_;
     platform::Platform platform_;
 };
 

@@ -1,5 +1,6 @@
 #include "support/StoreSql.h"
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 namespace velmor::test {
@@ -22,6 +23,13 @@ std::vector<std::string> sqlRows(const std::filesystem::path& file, const std::s
     sqlite3_finalize(statement);
     sqlite3_close_v2(db);
     return rc == SQLITE_DONE ? out : std::vector<std::string>{"<error " + std::to_string(rc) + ">"};
+}
+
+void setStoredText(const std::filesystem::path& file, const std::string& name,
+                   const std::string& text) {
+    const std::string update = "UPDATE reg_values SET data = CAST('" + text +
+                               "' AS BLOB) || x'00' WHERE name = '" + name + "'";
+    EXPECT_EQ(sqlRows(file, update + " RETURNING name"), std::vector<std::string>{name});
 }
 
 }  // namespace velmor::test

@@ -10,4 +10,8 @@ namespace velmor::test {
 // and gives the first column of every row as bytes; {"<error N>"} when it fails.
 std::vector<std::string> sqlRows(const std::filesystem::path& file, const std::string& sql);
 
+// Replaces the stored text of the value `name` (which must be there already) with `text`.
+void setStoredText(const std::filesystem::path& file, const std::string& name,
+                   const std::string& text);
+
 }  // namespace velmor::test

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <optional>
 
@@ -20,6 +22,7 @@ constexpr int kRaisedNice = -10;
 struct Invocation {
     QString program;
     QStringList arguments;
+    QProcessEnvironment environment = QProcessEnvironment(QProcessEnvironment::InheritFromParent);
 };
 
 QString decoded(std::string_view bytes) {
@@ -34,6 +37,20 @@ std::optional<Invocation> invocationOf(std::string_view commandLine) {
     Invocation invocation{decoded(words.front()), {}};
     for (std::size_t i = 1; i < words.size(); ++i) {
         invocation.arguments << decoded(words[i]);
+    }
+    return invocation;
+}
+
+Invocation invocationOf(const Command& command) {
+    Invocation invocation{decoded(command.program), {}};
+    for (const std::string& argument : command.arguments) {
+        invocation.arguments << decoded(argument);
+    }
+    if (!command.environment.empty()) {
+        invocation.environment = QProcessEnvironment::systemEnvironment();
+        for (const auto& [name, value] : command.environment) {
+            invocation.environment.insert(decoded(name), decoded(value));
+        }
     }
     return invocation;
 }
@@ -104,10 +121,14 @@ class InputSwallower final : public QObject {
     }
 };
 
+// Where the holder of a descriptor keeps it: the shell's redirections take one digit.
+constexpr int kHolderDescriptor = 9;
+
 // Starts the program and returns when it has ended; false when it could not be started.
 // `handedOn`, unless -1, is a descriptor the program keeps (it is closed on exec everywhere
-// else, so that no other program started meanwhile holds it too).
-bool runToEnd(const Invocation& invocation, bool blocked, int handedOn = -1) {
+// else, so that no other program started meanwhile holds it too), as number `handedAs` when
+// that is given.
+bool runToEnd(const Invocation& invocation, bool blocked, int handedOn = -1, int handedAs = -1) {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
@@ -115,13 +136,18 @@ bool runToEnd(const Invocation& invocation, bool blocked, int handedOn = -1) {
         process.setChildProcessModifier(raisePriority);
     } else if (handedOn >= 0) {
         // Between fork and exec: plain system calls only.
-        process.setChildProcessModifier([handedOn] {
+        process.setChildProcessModifier([handedOn, handedAs] {
+            if (handedAs >= 0 && handedAs != handedOn) {
+                ::dup2(handedOn, handedAs);  // the copy is left open across exec
+                return;
+            }
             const int flags = ::fcntl(handedOn, F_GETFD);
             if (flags >= 0) {
                 ::fcntl(handedOn, F_SETFD, flags & ~FD_CLOEXEC);
             }
         });
     }
+    process.setProcessEnvironment(invocation.environment);
     process.start(invocation.program, invocation.arguments);
     if (!process.waitForStarted(-1)) {
         return false;
@@ -142,6 +168,14 @@ bool runToEnd(const Invocation& invocation, bool blocked, int handedOn = -1) {
     // game is never cut off before it has saved.
     process.waitForFinished(-1);
     return true;
+}
+
+bool startDetachedInvocation(const Invocation& invocation) {
+    QProcess process;
+    process.setProgram(invocation.program);
+    process.setArguments(invocation.arguments);
+    process.setProcessEnvironment(invocation.environment);
+    return process.startDetached();
 }
 
 }  // namespace
@@ -178,7 +212,31 @@ bool LinuxProcesses::startShellAndWait(std::string_view commandLine, int handedO
 
 bool LinuxProcesses::startDetached(std::string_view commandLine) {
     const std::optional<Invocation> invocation = invocationOf(commandLine);
-    return invocation && QProcess::startDetached(invocation->program, invocation->arguments);
+    return invocation && startDetachedInvocation(*invocation);
+}
+
+bool LinuxProcesses::executeAndWait(const Command& command) {
+    return runToEnd(invocationOf(command), true);
+}
+
+bool LinuxProcesses::startAndWait(const Command& command, int handedOn) {
+    Invocation invocation = invocationOf(command);
+    if (handedOn < 0) {
+        return runToEnd(invocation, false);
+    }
+    // A holder keeps the descriptor (as number 9) and waits for the program, which is started
+    // with it closed. The program and its arguments reach it as the holder's own arguments, never
+    // as script text, so nothing in them is read by the shell.
+    invocation.arguments.prepend(invocation.program);
+    invocation.arguments.prepend(QStringLiteral("sh"));
+    invocation.arguments.prepend(QStringLiteral("\"$@\" %1<&-").arg(kHolderDescriptor));
+    invocation.arguments.prepend(QStringLiteral("-c"));
+    invocation.program = QStringLiteral("/bin/sh");
+    return runToEnd(invocation, false, handedOn, kHolderDescriptor);
+}
+
+bool LinuxProcesses::startDetached(const Command& command) {
+    return startDetachedInvocation(invocationOf(command));
 }
 
 }  // namespace velmor::platform

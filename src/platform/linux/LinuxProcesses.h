@@ -14,6 +14,9 @@ class LinuxProcesses final : public Processes {
     bool executeAndWait(std::string_view commandLine) override;
     bool startShellAndWait(std::string_view commandLine, int handedOn) override;
     bool startDetached(std::string_view commandLine) override;
+    bool executeAndWait(const Command& command) override;
+    bool startAndWait(const Command& command, int handedOn) override;
+    bool startDetached(const Command& command) override;
 };
 
 // The words of a command line: the text split at runs of blanks, empty words dropped.

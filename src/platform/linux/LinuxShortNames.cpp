@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <cerrno>
+#include <optional>
 #include <random>
 #include <system_error>
 #include <utility>
@@ -56,6 +57,16 @@ bool placeLink(const std::string& target, const std::filesystem::path& alias) {
     return false;
 }
 
+// Whether `path` names something that exists, and whether that is a folder.
+std::optional<bool> existingFolder(std::string_view path) {
+    struct stat info {};
+    if (path.empty() || path.find('\0') != std::string_view::npos ||
+        ::stat(std::string(path).c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 std::string aliasName(std::string_view absolutePath, bool folder) {
@@ -100,29 +111,67 @@ std::string aliasName(std::string_view absolutePath, bool folder) {
 LinuxShortNames::LinuxShortNames(std::filesystem::path root) : root_(std::move(root)) {}
 
 std::string LinuxShortNames::shortName(std::string_view path) {
-    if (path.empty() || path.find('\0') != std::string_view::npos) {
+    const std::optional<bool> folder = existingFolder(path);
+    if (!folder) {
         return {};
     }
     const std::string text(path);
-    struct stat info {};
-    if (::stat(text.c_str(), &info) != 0) {
+    return isPlainPath(text) ? text : alias(text, *folder);
+}
+
+std::string LinuxShortNames::windowsPath(std::string_view path) {
+    const std::optional<bool> folder = existingFolder(path);
+    if (!folder) {
         return {};
     }
-    if (isPlainPath(text)) {
-        return text;
+    const std::string text(path);
+    const std::string absolute = absoluteOf(text);
+    if (!absolute.empty() && isPlainPath(absolute) && isWindowsSafe(absolute)) {
+        return driveZForm(absolute);
     }
+    const std::string aliased = alias(text, *folder);
+    return aliased.empty() || !isWindowsSafe(aliased) ? std::string() : driveZForm(aliased);
+}
+
+std::string LinuxShortNames::alias(const std::string& text, bool folder) {
     const std::string target = absoluteOf(text);
-    const std::optional<std::filesystem::path> folder = privateFolder(root_, "short");
-    if (target.empty() || !folder || !isPlainPath(folder->native())) {
+    const std::optional<std::filesystem::path> aliases = privateFolder(root_, "short");
+    if (target.empty() || !aliases || !isPlainPath(aliases->native())) {
         return {};
     }
-    const std::filesystem::path alias = *folder / aliasName(target, S_ISDIR(info.st_mode));
+    const std::filesystem::path link = *aliases / aliasName(target, folder);
     std::error_code error;
-    if (std::filesystem::read_symlink(alias, error).native() != target &&
-        !placeLink(target, alias)) {
+    if (std::filesystem::read_symlink(link, error).native() != target && !placeLink(target, link)) {
         return {};
     }
-    return alias.native();
+    return link.native();
+}
+
+bool isWindowsSafe(std::string_view path) {
+    // "Z:" and the path; the narrow functions take at most 259 characters and the end.
+    constexpr std::size_t kLongestPath = 259 - 2;
+    if (path.size() > kLongestPath || path.find(':') != std::string_view::npos) {
+        return false;
+    }
+    std::size_t start = 0;
+    while (start < path.size()) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string_view name = path.substr(start, end - start);
+        // Windows drops a trailing dot, so "a." would name "a"; "." and ".." are steps.
+        if (!name.empty() && name.back() == '.') {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+std::string driveZForm(std::string_view absolutePath) {
+    std::string form = "Z:";
+    for (const char c : absolutePath) {
+        form += c == '/' ? '\\' : c;
+    }
+    return form;
 }
 
 }  // namespace velmor::platform

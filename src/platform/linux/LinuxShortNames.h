@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/Files.h"
 #include "platform/ShortNames.h"
+#include "platform/linux/Files.h"
 
 namespace velmor::platform {
 
@@ -18,8 +18,12 @@ class LinuxShortNames final : public ShortNames {
   public:
     explicit LinuxShortNames(std::filesystem::path root = privateRoot());
     std::string shortName(std::string_view path) override;
+    std::string windowsPath(std::string_view path) override;
 
   private:
+    // The alias of the existing path `text` in the private folder; empty when none can be made.
+    std::string alias(const std::string& text, bool folder);
+
     std::filesystem::path root_;
 };
 
@@ -27,5 +31,13 @@ class LinuxShortNames final : public ShortNames {
 // sixteen hex digits of a SHA-256 of the path, and for a file the letters and digits of its
 // extension ("SUPERM~3F9A1C0B7D2E4A58.smc").
 std::string aliasName(std::string_view absolutePath, bool folder);
+
+// True when the absolute plain path `path` can be handed to a Windows program as it is: no name
+// in it is "." or "..", ends in '.', or holds ':', and its Windows form fits the narrow file
+// functions (under 260 characters).
+bool isWindowsSafe(std::string_view path);
+
+// "Z:" and `absolutePath` with every '/' turned into '\\'.
+std::string driveZForm(std::string_view absolutePath);
 
 }  // namespace velmor::platform

@@ -10,6 +10,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
+#include "platform/linux/LazyLibrary.h"
 #include "platform/linux/X11WindowSearch.h"
 extern "C" {
 #include <xdo.h>
@@ -26,11 +27,16 @@ using namespace std::chrono_literals;
 // and how long the direct way gets before the window counts as not activatable.
 constexpr auto kManagerFocusTimeout = 250ms;
 constexpr auto kDirectFocusTimeout = 250ms;
+// A minimised window comes back only once its program has answered the request: a Windows
+// program under Wine, on a busy machine, takes well over the times above.
+constexpr auto kRestoreTimeout = 3s;
 // How long a player that answers pings may take to read a key before we go on without it.
 constexpr auto kPingTimeout = 250ms;
 // A player that cannot be pinged gets this long to read a key once the server has queued it.
 constexpr auto kSettleWait = 3ms;
 constexpr long kSourcePager = 2;  // _NET_ACTIVE_WINDOW: not subject to focus-stealing rules
+// libxdo's soname, found by the build.
+constexpr const char* kLibxdo = VELMOR_LIBXDO_SONAME;
 
 // The atoms this file uses, in the order of their names in Connection's constructor.
 enum AtomId {
@@ -73,6 +79,19 @@ class ErrorHandlerScope final {
     XIOErrorHandler m_ioError;
 };
 
+// The three functions of libxdo that send keys. The library (and the X extension libraries it
+// brings along) is loaded with the first connection, when the player is first looked for, not
+// at start-up. Null functions when it cannot be loaded: no key is then ever sent.
+struct Xdo {
+    decltype(xdo_new_with_opened_display)* open =
+        lazyFunction<decltype(xdo_new_with_opened_display)>(kLibxdo, "xdo_new_with_opened_display");
+    decltype(xdo_send_keysequence_window)* send =
+        lazyFunction<decltype(xdo_send_keysequence_window)>(kLibxdo, "xdo_send_keysequence_window");
+    decltype(xdo_free)* release = lazyFunction<decltype(xdo_free)>(kLibxdo, "xdo_free");
+
+    bool usable() const { return open != nullptr && send != nullptr && release != nullptr; }
+};
+
 }  // namespace
 
 class X11PlayerWindow::Connection final {
@@ -100,12 +119,14 @@ class X11PlayerWindow::Connection final {
         int event = 0;
         int error = 0;
         m_hasXTest = XQueryExtension(m_display, "XTEST", &opcode, &event, &error) == True;
-        m_xdo = xdo_new_with_opened_display(m_display, DisplayString(m_display), 0);
+        if (m_xdoLibrary.usable()) {
+            m_xdo = m_xdoLibrary.open(m_display, DisplayString(m_display), 0);
+        }
     }
 
     ~Connection() {
         if (m_xdo != nullptr) {
-            xdo_free(m_xdo);
+            m_xdoLibrary.release(m_xdo);
         }
         XCloseDisplay(m_display);
     }
@@ -147,7 +168,7 @@ class X11PlayerWindow::Connection final {
                 sent = false;
                 break;
             }
-            if (xdo_send_keysequence_window(m_xdo, CURRENTWINDOW, name.c_str(), 0) != XDO_SUCCESS) {
+            if (m_xdoLibrary.send(m_xdo, CURRENTWINDOW, name.c_str(), 0) != XDO_SUCCESS) {
                 sent = false;
                 break;
             }
@@ -170,6 +191,15 @@ class X11PlayerWindow::Connection final {
             XSync(m_display, True);  // drops the notifications nobody asked about
         }
         return sent && !m_lost;
+    }
+
+    bool exists(std::string_view title) { return m_search->find(title) != None; }
+
+    void minimise() {
+        if (m_target != None && exists(m_target)) {
+            XIconifyWindow(m_display, m_target, DefaultScreen(m_display));
+            XFlush(m_display);
+        }
     }
 
   private:
@@ -291,15 +321,17 @@ class X11PlayerWindow::Connection final {
         }
         // No manager, or one that did not answer: raise and focus the window ourselves. The
         // focus can only go to a window that is visible.
-        if (mapState != IsViewable) {
+        const bool restored = mapState != IsViewable;
+        if (restored) {
             XMapRaised(m_display, window);
         }
-        if (!waitUntilViewable(window, kDirectFocusTimeout)) {
+        const auto timeout = restored ? kRestoreTimeout : kDirectFocusTimeout;
+        if (!waitUntilViewable(window, timeout)) {
             return false;
         }
         XRaiseWindow(m_display, window);
         XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
-        return waitForFocus(window, kDirectFocusTimeout);
+        return waitForFocus(window, timeout);
     }
 
     bool supportsPing(Window window) {
@@ -356,6 +388,7 @@ class X11PlayerWindow::Connection final {
     Window m_root;
     std::array<Atom, kAtomCount> m_atoms{};
     std::optional<x11::WindowSearch> m_search;  // made once the atoms are known
+    Xdo m_xdoLibrary;
     xdo_t* m_xdo = nullptr;
     bool m_hasXTest = false;
     bool m_lost = false;
@@ -370,13 +403,31 @@ X11PlayerWindow::~X11PlayerWindow() {
     m_connection.reset();
 }
 
-bool X11PlayerWindow::activate(std::string_view title) {
-    const ErrorHandlerScope handlers;
+X11PlayerWindow::Connection* X11PlayerWindow::connection() {
     if (!m_connection || m_connection->lost()) {
         m_connection.reset();  // a server that went away may be back under the same name
         m_connection = Connection::open(m_displayName);
     }
-    return m_connection && m_connection->activate(title);
+    return m_connection.get();
+}
+
+bool X11PlayerWindow::activate(std::string_view title) {
+    const ErrorHandlerScope handlers;
+    Connection* server = connection();
+    return server != nullptr && server->activate(title);
+}
+
+bool X11PlayerWindow::exists(std::string_view title) {
+    const ErrorHandlerScope handlers;
+    Connection* server = connection();
+    return server != nullptr && server->exists(title);
+}
+
+void X11PlayerWindow::minimise() {
+    const ErrorHandlerScope handlers;
+    if (m_connection && !m_connection->lost()) {
+        m_connection->minimise();
+    }
 }
 
 bool X11PlayerWindow::sendKeys(const std::vector<std::string_view>& keys) {

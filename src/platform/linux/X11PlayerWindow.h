@@ -21,9 +21,13 @@ class X11PlayerWindow final : public PlayerWindow {
 
     bool activate(std::string_view title) override;
     bool sendKeys(const std::vector<std::string_view>& keys) override;
+    bool exists(std::string_view title) override;
+    void minimise() override;
 
   private:
     class Connection;
+    // The connection, opened anew when there is none or the server went away.
+    Connection* connection();
     std::string m_displayName;
     std::unique_ptr<Connection> m_connection;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDirIterator>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -8,8 +9,10 @@
 #include <QThread>
 #include <filesystem>
 #include <map>
+#include <tuple>
 
-#include "filetypes/RegisterFileTypes.h"
+#include "app/MainForm.h"
+#include "app/MainWindow.h"
 #include "platform/linux/XdgFileTypes.h"
 #include "support/FakePlatform.h"
 #include "support/Files.h"
@@ -41,9 +44,15 @@ class FileTypesTest : public testing::Test {
         fs::create_directories(folders_.configHome);
     }
 
+    // "Register Filetypes" from the menu of a fresh main window, as a new run of the program.
     void registerAll() {
-        XdgFileTypes fileTypes(folders_);  // a fresh one each time, as a new run of the program
-        filetypes::regFilesClick(fileTypes, fake_.program);
+        XdgFileTypes fileTypes(folders_);
+        platform::Platform platform{fake_.registry,     fake_.events,     fake_.timers,
+                                    fake_.playerWindow, fake_.messages,   fake_.program,
+                                    fake_.processes,    fake_.shortNames, fake_.screenSaver,
+                                    fake_.fileDialogs,  fileTypes,        fake_.wine};
+        app::MainForm form(platform);
+        form.window().findChild<QAction*>("RegFiles")->trigger();
     }
 
     // The desktop tools as a user's session runs them, with no desktop of its own named.
@@ -143,8 +152,14 @@ TEST_F(FileTypesTest, NamesItsOwnFilesAndLeavesOthersToTheirTypes) {
                   type)
             << "Qt, " << name;
     }
-    EXPECT_EQ(qt.mimeTypeForName("audio/x-velmor-playlist").comment(), "Velmor Playlist File");
-    EXPECT_EQ(qt.mimeTypeForName("application/x-velmor-save-state").iconName(), "velmor-music");
+    // Save states are named and drawn as music, like songs.
+    for (const auto& [type, comment, icon] :
+         {std::tuple{"audio/x-velmor-playlist", "Velmor Playlist File", "velmor-playlist"},
+          {"audio/x-velmor-spc", "SPC Music File", "velmor-music"},
+          {"application/x-velmor-save-state", "SPC Music File", "velmor-music"}}) {
+        EXPECT_EQ(qt.mimeTypeForName(type).comment(), comment) << type;
+        EXPECT_EQ(qt.mimeTypeForName(type).iconName(), icon) << type;
+    }
     // The other programs' types keep their names.
     EXPECT_EQ(qt.mimeTypeForName("application/zstd").comment(), "Zstandard archive");
 }
@@ -175,7 +190,15 @@ TEST_F(FileTypesTest, TheDesktopOpensTheFilesWithTheProgramAndKeepsOtherChoices)
          {"audio/x-velmor-playlist", "audio/x-velmor-spc", "application/x-velmor-save-state"}) {
         EXPECT_EQ(run("xdg-mime", {"query", "default", type}), "velmor.desktop\n") << type;
     }
-    EXPECT_TRUE(fs::exists(folders_.dataHome / "icons/hicolor/48x48/mimetypes/velmor-music.png"));
+    // Each icon as PNG at three sizes, and the program's own for the desktop entry.
+    for (const char* size : {"16x16", "32x32", "48x48"}) {
+        for (const char* icon :
+             {"mimetypes/velmor-playlist", "mimetypes/velmor-music", "apps/velmor"}) {
+            const fs::path png =
+                folders_.dataHome / "icons/hicolor" / size / (icon + std::string(".png"));
+            EXPECT_TRUE(readFile(png).starts_with("\x89PNG")) << png;
+        }
+    }
 
     // The shell hands the program the file's path as one argument, however odd its folder.
     const fs::path song = base_ / "a song; $(touch x).spc";

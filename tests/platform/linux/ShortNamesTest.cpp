@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QTemporaryDir>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -17,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::readFile;
+using test::TempFolder;
 using test::writeFile;
 
 // Absolute, and made only of characters that neither a blank split nor the shell reads, with no
@@ -27,12 +27,10 @@ bool onlySafeCharacters(const std::string& path) {
 
 class ShortNamesTest : public testing::Test {
   protected:
-    QTemporaryDir temp;
-    fs::path base{temp.path().toStdString()};
+    TempFolder temp;
+    fs::path base = temp.path;
     fs::path root = base / "run" / "velmor";
     void SetUp() override { fs::create_directories(base / "run"); }
-    // Names that are not UTF-8 are beyond QTemporaryDir's own removal.
-    void TearDown() override { fs::remove_all(base); }
 };
 
 // Each name is a file (or, ending in '/', a folder) under base/roms. The short name must name

@@ -5,14 +5,12 @@
 #include <sys/stat.h>
 
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <stdexcept>
 
 #include "settings/Catalogue.h"
@@ -33,8 +31,8 @@ constexpr std::string_view kLinks = "HKEY_LOCAL_MACHINE\\Software\\Velmor\\Pictu
 
 // A fresh folder for one test, with the store's usual file name inside it.
 struct TempStore {
-    QTemporaryDir dir;
-    std::filesystem::path folder() const { return dir.path().toStdString(); }
+    test::TempFolder dir;
+    std::filesystem::path folder() const { return dir.path; }
     std::filesystem::path file() const { return folder() / "registry.db"; }
     // The contents of the files set aside as damaged.
     Rows setAside() const {
@@ -48,13 +46,6 @@ struct TempStore {
         return aside;
     }
 };
-
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::string bytes(size, '\0');
-    std::ranges::generate(bytes, [&] { return static_cast<char>(generator()); });
-    return bytes;
-}
 
 TEST(SqliteRegistryFormat, TheSchemaAndTheDataAreTheDocumentedOnes) {
     TempStore temp;
@@ -124,7 +115,7 @@ TEST(SqliteRegistryFormat, RewritingAValueReplacedByAnotherProgramTouchesNothing
 TEST(SqliteRegistryData, AnyBytesAndLargeTextsRoundTripExactlyAcrossReopening) {
     TempStore temp;
     const std::string odd = "\xff\xfe\x80 caf\xe9 \xc3(\x00 tail\0"s;
-    const std::string large = randomBytes(1 << 20, 7);  // with NUL bytes inside
+    const std::string large = test::noise(1 << 20, 7);  // with NUL bytes inside
     const std::string oddName = "R\xc3\xa9pertoire \xff";
     {
         SqliteRegistry registry(temp.file());
@@ -246,7 +237,7 @@ TEST(SqliteRegistryDamage, TheDamagedFileIsKeptIntactAndAFreshStoreWorks) {
         }
         std::string bytes = readFile(temp.file());
         const std::size_t kept = c.keptBytes + bytes.size() * c.keptFifths / 5;
-        bytes.replace(kept, bytes.npos, c.truncated ? "" : randomBytes(bytes.size() - kept, 2));
+        bytes.replace(kept, bytes.npos, c.truncated ? "" : test::noise(bytes.size() - kept, 2));
         test::writeFile(temp.file(), bytes);
 
         SqliteRegistry registry(temp.file());

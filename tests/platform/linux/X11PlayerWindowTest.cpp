@@ -37,15 +37,11 @@ class X11PlayerWindowTest : public testing::Test {
         if (s_x->display() == nullptr) {
             GTEST_SKIP() << "needs an X server";
         }
-        std::filesystem::create_directories(m_dir);
     }
-    void TearDown() override {
-        std::ranges::for_each(m_players, killProcess);
-        std::filesystem::remove_all(m_dir);
-    }
+    void TearDown() override { std::ranges::for_each(m_players, killProcess); }
 
     Player start(const std::string& windowTitle, const char* state = "normal") {
-        Player player{m_dir / std::to_string(m_players.size()), 0};
+        Player player{m_dir.path / std::to_string(m_players.size()), 0};
         player.pid =
             test::spawnProcess({FAKE_PLAYER_WINDOW, player.out.string(), windowTitle, state});
         m_players.push_back(player.pid);
@@ -55,8 +51,7 @@ class X11PlayerWindowTest : public testing::Test {
     }
 
     static inline std::unique_ptr<test::XSession> s_x;
-    const std::filesystem::path m_dir =
-        std::filesystem::temp_directory_path() / ("velmor-x11-" + std::to_string(getpid()));
+    test::TempFolder m_dir;
     std::vector<pid_t> m_players;
     // Unique, so that windows of other test runs on the same display never match.
     const std::string m_title = "SPCPLAY-" + std::to_string(getpid());
