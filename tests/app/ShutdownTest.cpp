@@ -34,23 +34,6 @@ class Shutdown : public FormTest {
     std::size_t writeStart_ = 0;
 };
 
-TEST_F(Shutdown, SaveSettingsNowWritesTheSameTextsEachTimeAndShowsNothing) {
-    box("Check2").setCheckState(Qt::Checked);
-    list("Combo4").setCurrentIndex(2);
-    trigger("SaveSettings");
-    trigger("SaveSettings");
-    const auto& writes = fake.registry.writes;
-    const std::size_t n = settings::kSettings.size();
-    ASSERT_EQ(writes.size() - writeStart_, 2 * n);
-    for (std::size_t i = writeStart_; i < writeStart_ + n; ++i) {
-        EXPECT_EQ(writes[i].data, writes[i + n].data);
-    }
-    EXPECT_EQ(*fake.registry.text(settings::kSoundKey, "Sound Stereo") +
-                  *fake.registry.text(kOptionsKey, "ROM Settings"),
-              "12");
-    EXPECT_TRUE(fake.messages.shown.empty());
-}
-
 TEST_F(Shutdown, ASaveTheStoreRefusesIsSaidInAMessageNotPassedOffAsDone) {
     fake.registry.failBatch = true;
     trigger("SaveSettings");

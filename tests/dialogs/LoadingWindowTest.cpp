@@ -30,13 +30,6 @@ TEST_F(LoadingWindowTest, ClicksOutsideTheProgressPartsCloseIt) {
     EXPECT_EQ(closed.count(), 3);
 }
 
-TEST_F(LoadingWindowTest, ProgressStaysWithinItsRange) {
-    splash.setProgress(250);
-    EXPECT_EQ(bar->value(), 200);
-    splash.setProgress(-3);
-    EXPECT_EQ(splash.progress(), 0);
-}
-
 // A fast start-up must not spend its time drawing the bar; no position is lost, and the end
 // is shown at once.
 TEST_F(LoadingWindowTest, TheBarIsRedrawnAtMostOnceAFrame) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -155,67 +154,6 @@ TEST(ExtractedRomPath, IsTheWrittenFileOfAOneMemberArchive) {
     EXPECT_EQ(extractedRomPath(""), "");
     EXPECT_EQ(extractedRomPath(std::string(16, 'x')), "");
     EXPECT_EQ(extractedRomPath(std::string(13, ' ') + "a\r\n\n"), "a");
-}
-
-TEST(UnzipArchive, ExistingFilesAreReplacedOnlyWhenToldOrAnsweredSo) {
-    const struct {
-        bool prompt, overwrite;
-        int answer;
-        bool replaced;
-        int questions;
-    } cases[] = {
-        {true, true, kReplaceNo, true, 0},     {false, false, kReplaceYes, false, 0},
-        {true, false, kReplaceNo, false, 2},   {true, false, kReplaceYes, true, 2},
-        {true, false, kReplaceNone, false, 1}, {true, false, 0, false, 2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.prompt << c.overwrite << " answer " << c.answer);
-        Sandbox box;
-        box.python("z.writestr('a.smc', 'new'); z.writestr('b.smc', 'new')");
-        writeFile(box.out / "a.smc", "old");
-        writeFile(box.out / "b.smc", "old");
-        std::vector<std::string> asked;
-        box.extract(
-            [&](UnzipOptions& o) {
-                o.prompt = c.prompt;
-                o.overwrite = c.overwrite;
-            },
-            [&](std::string_view path) {
-                asked.emplace_back(path);
-                return c.answer;
-            });
-        const std::string after = c.replaced ? "new" : "old";
-        EXPECT_EQ(snapshot(box.out),
-                  (std::map<std::string, std::string>{{"a.smc", after}, {"b.smc", after}}));
-        ASSERT_EQ(std::ssize(asked), c.questions);
-        if (c.questions > 0) {
-            EXPECT_EQ(asked[0], (box.out / "a.smc").string());
-        }
-    }
-}
-
-TEST(UnzipArchive, PatternsChooseMembersAndListingWritesNothing) {
-    Sandbox box;
-    box.python("for n in ['a.smc', 'b.smc', 'dir/c.smc', 'd.txt']: z.writestr(n, n)");
-    box.extract([](UnzipOptions& o) {
-        o.keepDirectories = true;
-        o.include = {"*.smc"};
-        o.exclude = {"b*"};
-    });
-    EXPECT_EQ(snapshot(box.out),
-              (std::map<std::string, std::string>{
-                  {"a.smc", "a.smc"}, {"dir", "<dir>"}, {"dir/c.smc", "dir/c.smc"}}));
-
-    fs::remove_all(box.out);
-    fs::create_directories(box.out);
-    const std::string listing = box.extract([](UnzipOptions& o) {
-        o.list = true;
-        o.exclude = {"*.txt"};
-    });
-    EXPECT_TRUE(snapshot(box.out).empty());
-    EXPECT_NE(listing.find("   dir/c.smc\n"), std::string::npos) << listing;
-    EXPECT_EQ(listing.find("d.txt"), std::string::npos) << listing;
-    EXPECT_NE(listing.find("3 files"), std::string::npos) << listing;
 }
 
 // Archives made to harm: nothing outside "out" changes, no link is followed, no temporary

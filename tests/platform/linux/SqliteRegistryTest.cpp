@@ -9,7 +9,6 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <stdexcept>
 
@@ -188,21 +187,6 @@ TEST(SqliteRegistryPath, ExplicitFileThenXdgConfigHomeThenHomeWithFoldersMadeOnD
     for (const auto& [name, value] : saved) {
         value ? setenv(name, value->c_str(), 1) : unsetenv(name);
     }
-}
-
-TEST(SqliteRegistryUnusable, EveryOperationFailsQuietly) {
-    TempStore temp;
-    std::ofstream(temp.folder() / "config") << "a file where the folder should be";
-    SqliteRegistry registry(temp.folder() / "config/velmor/registry.db");
-    EXPECT_FALSE(registry.usable());
-    EXPECT_FALSE(registry.createKey(kLinks));
-    EXPECT_FALSE(registry.setValue(kLinks, "Name", "data"));
-    EXPECT_FALSE(registry.queryValue(kLinks, "Name"));
-    int runs = 0;
-    EXPECT_FALSE(registry.batch([&] { ++runs; }));
-    EXPECT_EQ(runs, 0);
-    EXPECT_NE(registry.problem().find("config/velmor/registry.db"), std::string::npos);
-    EXPECT_FALSE(SqliteRegistry(temp.folder() / std::string(5000, 'n')).usable());
 }
 
 // --- A damaged file is moved aside as found, and work goes on with a fresh store --------------
