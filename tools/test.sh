@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 
 bash tools/deps.sh
 
+# Each step is headed with the seconds since the script began, so that a slow one shows.
+phase() { echo "== $1 (at ${SECONDS} s)"; }
+
 # Builds of several work trees on one machine take turns; two cores are all there is.
 lock=/tmp/velmor-build.lock
 build() { flock "$lock" ninja -C "$1" -j2; }
@@ -20,13 +23,13 @@ suite() {
         ctest --test-dir "$1" --output-on-failure --timeout 600
 }
 
-echo "== build: RelWithDebInfo"
+phase "build: RelWithDebInfo"
 cmake --preset default
 build build
-echo "== tests"
+phase "tests"
 suite build
 
-echo "== the Debian package"
+phase "the Debian package"
 rm -f build/velmor_*.deb
 flock "$lock" sh -c 'cd build && cpack -G DEB'
 package=$(echo build/velmor_*.deb)
@@ -36,14 +39,15 @@ dpkg-deb -x "$package" "$unpacked"
 appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml
 rm -rf "$unpacked"
 
-echo "== build: AddressSanitizer and UndefinedBehaviorSanitizer"
+phase "build: AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan
 build build-asan
-echo "== tests under the sanitizers"
+phase "tests under the sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0" \
     suite build-asan
 
-echo "== fuzzing the zip extraction, the playlist reader and the registry export reader"
+phase "fuzzing the zip extraction, the playlist reader and the registry export reader"
 bash tools/fuzz.sh 60 30 30
+phase "done"
