@@ -4,14 +4,8 @@
 // that already holds the same values, alternating; the time and the program's processor time.
 //
 //   bench_import [RUNS]     (default 10 runs of each)
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,50 +15,18 @@
 #include <vector>
 
 #include "Median.h"
+#include "Spawn.h"
 #include "settings/Catalogue.h"
-
-extern char** environ;
 
 namespace {
 
 using velmor::bench::median;
+using velmor::bench::Run;
+using velmor::bench::runProgram;
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kLinks = 50000;
-
-struct Run {
-    double ms = 0;
-    double cpuMs = 0;  // user and system time of the program
-    long peakKb = 0;
-    int status = -1;
-};
-
-Run runProgram(const std::vector<std::string>& words, const fs::path& output) {
-    std::vector<char*> argv;
-    for (const auto& word : words) {
-        argv.push_back(const_cast<char*>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    Run run;
-    pid_t pid = 0;
-    const auto start = Clock::now();
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        rusage usage{};
-        wait4(pid, &run.status, 0, &usage);
-        run.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        run.peakKb = usage.ru_maxrss;
-        const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-        run.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
 
 // A Wine string: backslashes doubled.
 std::string wineText(std::string_view text) {
@@ -127,7 +89,7 @@ int main(int argc, char** argv) {
     const fs::path output = work / "output.txt";
     const auto fresh = [&] {
         fs::remove_all(store.parent_path());
-        return runProgram(command, output);
+        return runProgram(command, output.c_str());
     };
     std::vector<double> freshMs;
     std::vector<double> againMs;
@@ -143,7 +105,7 @@ int main(int argc, char** argv) {
     }
     for (int i = 0; i < runs; ++i) {
         const Run first = fresh();
-        const Run again = runProgram(command, output);
+        const Run again = runProgram(command, output.c_str());
         if (first.status != 0 || again.status != 0) {
             std::fprintf(stderr, "bench_import: the import failed (%d, %d)\n", first.status,
                          again.status);

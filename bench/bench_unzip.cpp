@@ -3,10 +3,6 @@
 // `unzip -o -j` started as a process, alternating, on the same archive made by `zip`.
 //
 //   bench_unzip [RUNS]     (default 60 runs of each)
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -22,10 +18,9 @@
 #include <QCoreApplication>
 
 #include "Median.h"
+#include "Spawn.h"
 #include "launch/Unzip.h"
 #include "platform/linux/QtEvents.h"
-
-extern char** environ;
 
 namespace {
 
@@ -61,24 +56,6 @@ std::string romLike(std::size_t size) {
     return rom;
 }
 
-int spawn(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    for (const auto& word : words) {
-        argv.push_back(const_cast<char*>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        waitpid(pid, &status, 0);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return status;
-}
-
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -99,7 +76,9 @@ int main(int argc, char** argv) {
     const std::string rom = romLike(std::size_t{4} << 20);
     std::ofstream(work / "GAME.SMC", std::ios::binary).write(rom.data(), std::ssize(rom));
     const std::string archive = (work / "game.zip").string();
-    if (spawn({"sh", "-c", "cd '" + work.string() + "' && zip -q game.zip GAME.SMC"}) != 0) {
+    if (velmor::bench::runProgram(
+            {"sh", "-c", "cd '" + work.string() + "' && zip -q game.zip GAME.SMC"})
+            .status != 0) {
         std::fprintf(stderr, "bench_unzip: zip failed\n");
         return 1;
     }
@@ -127,7 +106,7 @@ int main(int argc, char** argv) {
     };
     const auto extractTheirs = [&] {
         const auto start = Clock::now();
-        spawn({"unzip", "-o", "-j", archive, "-d", theirs.string()});
+        velmor::bench::runProgram({"unzip", "-o", "-j", archive, "-d", theirs.string()});
         return millisecondsSince(start);
     };
 
