@@ -14,7 +14,6 @@
 #include "launch/Unzip.h"
 #include "platform/UniqueFd.h"
 #include "platform/linux/Files.h"
-#include "platform/linux/LinuxProcesses.h"
 #include "settings/Blanks.h"
 #include "settings/Controls.h"
 #include "settings/Holders.h"
@@ -146,15 +145,12 @@ void GameLauncher::command1Click() {
     if (game.ends_with("zip")) {
         zipLaunch(*emulator, switches, gamePath);
     } else if (emulator->windows) {
-        std::vector<std::string> arguments = platform::splitCommandLine(switches);
-        if (std::string path = gameArgument(*emulator, gamePath); !path.empty()) {
-            arguments.push_back(std::move(path));
-        }
-        platform_.processes.executeAndWait(platform_.wine.command(
-            platform::wineProgramPath(platform_.shortNames, emulator->exe), std::move(arguments)));
+        platform_.processes.executeAndWait(platform::wineCommand(
+            platform_.wine, platform_.shortNames, *emulator, switches, gamePath));
     } else {
         platform_.processes.executeAndWait(platform_.shortNames.shortName(emulator->exe) +
-                                           switches + " " + gameArgument(*emulator, gamePath));
+                                           switches + " " +
+                                           platform_.shortNames.shortName(gamePath));
     }
     running_ = false;
 }
@@ -173,12 +169,6 @@ std::optional<platform::ProgramToRun> GameLauncher::usableEmulator(
         return std::nullopt;
     }
     return emulator;
-}
-
-std::string GameLauncher::gameArgument(const platform::ProgramToRun& emulator,
-                                       const std::string& path) {
-    return emulator.windows ? platform_.shortNames.windowsPath(path)
-                            : platform_.shortNames.shortName(path);
 }
 
 void GameLauncher::zipLaunch(const platform::ProgramToRun& emulator, const std::string& switches,
@@ -229,18 +219,14 @@ void GameLauncher::runExtractedGame(const platform::ProgramToRun& emulator,
                                     int lockFd) {
     if (emulator.windows) {
         // No shell: it would eat the backslashes of the Windows paths.
-        std::vector<std::string> arguments = platform::splitCommandLine(switches);
-        if (std::string rom = gameArgument(emulator, extractedRomPath_); !rom.empty()) {
-            arguments.push_back(std::move(rom));
-        }
         platform_.processes.startAndWait(
-            platform_.wine.command(platform::wineProgramPath(platform_.shortNames, emulator.exe),
-                                   std::move(arguments)),
+            platform::wineCommand(platform_.wine, platform_.shortNames, emulator, switches,
+                                  extractedRomPath_),
             lockFd);
     } else {
         platform_.processes.startShellAndWait(
             std::string(platform::kShellPrefix) + platform_.shortNames.shortName(emulator.exe) +
-                switches + " " + gameArgument(emulator, extractedRomPath_),
+                switches + " " + platform_.shortNames.shortName(extractedRomPath_),
             lockFd);
     }
     platform_.events.process();

@@ -30,9 +30,6 @@ class GameLauncher final {
     // The emulator named by "ZSNES Location", checked before anything is written beside it; a
     // message says what is wrong with it otherwise.
     std::optional<platform::ProgramToRun> usableEmulator(const std::string& zsnesLocation);
-    // The game's path as the emulator is to be given it: the short form, or for a Windows
-    // emulator the Windows form.
-    std::string gameArgument(const platform::ProgramToRun& emulator, const std::string& path);
     void zipLaunch(const platform::ProgramToRun& emulator, const std::string& switches,
                    const std::string& gamePath);
     // Runs the game, the lock handed on to it, then empties the extraction folder.

@@ -9,7 +9,6 @@
 #include "music/SongList.h"
 #include "music/SongTime.h"
 #include "platform/linux/Files.h"
-#include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/ProgramKind.h"
 #include "settings/Controls.h"
 #include "settings/Holders.h"
@@ -208,13 +207,8 @@ void MusicPlayerControl::startChecked(const std::string& switches) {
     armSongTimer(*milliseconds);
     bool started = false;
     if (program.windows) {
-        std::vector<std::string> arguments = platform::splitCommandLine(switches);
-        if (std::string song = platform_.shortNames.windowsPath(songs_.currentText());
-            !song.empty()) {
-            arguments.push_back(std::move(song));
-        }
-        started = platform_.processes.startDetached(platform_.wine.minimisedCommand(
-            platform::wineProgramPath(platform_.shortNames, program.exe), std::move(arguments)));
+        started = platform_.processes.startDetached(platform::wineCommand(
+            platform_.wine, platform_.shortNames, program, switches, songs_.currentText(), true));
     } else {
         const std::string commandLine =
             playerCommandLine(platform_.shortNames, player, switches, songs_.currentText());

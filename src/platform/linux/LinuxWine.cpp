@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxWine.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace velmor::platform {
 namespace {
@@ -20,6 +22,21 @@ constexpr int kVersionTimeoutMs = 10'000;
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
+}
+
+// $HOME, else the home folder the user database names.
+std::string homeFolder() {
+    if (std::string home = environment("HOME"); !home.empty()) {
+        return home;
+    }
+    passwd entry{};
+    passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr) {
+        return found->pw_dir;
+    }
+    return {};
 }
 
 bool isExecutableFile(const std::string& path) {
@@ -79,7 +96,7 @@ std::string findWine() {
 std::string winePrefix() {
     std::string prefix = environment("WINEPREFIX");
     if (prefix.empty()) {
-        prefix = environment("HOME") + "/.wine";
+        prefix = homeFolder() + "/.wine";
     }
     return prefix;
 }
@@ -140,8 +157,7 @@ Command LinuxWine::command(const std::string& exe, std::vector<std::string> argu
 
 Command LinuxWine::minimisedCommand(const std::string& exe, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {"/min", exe});
-    Command run = command("start", std::move(arguments));
-    return run;
+    return command("start", std::move(arguments));
 }
 
 }  // namespace velmor::platform

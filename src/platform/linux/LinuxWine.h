@@ -27,7 +27,8 @@ class LinuxWine final : public Wine {
 // The first executable file named `wine` in the folders of $PATH; empty when there is none.
 std::string findWine();
 
-// The prefix Wine uses: $WINEPREFIX when set, else ~/.wine.
+// The prefix Wine uses: $WINEPREFIX when set, else .wine in the home folder ($HOME, else the
+// one the user database names).
 std::string winePrefix();
 
 }  // namespace velmor::platform

@@ -12,6 +12,7 @@
 
 #include "platform/UniqueFd.h"
 #include "platform/linux/Files.h"
+#include "platform/linux/LinuxProcesses.h"
 #include "platform/linux/LinuxShortNames.h"
 
 namespace velmor::platform {
@@ -106,6 +107,17 @@ std::string wineProgramPath(ShortNames& shortNames, const std::string& realExe) 
         return {};
     }
     return folder + "\\" + name;
+}
+
+Command wineCommand(Wine& wine, ShortNames& shortNames, const ProgramToRun& program,
+                    std::string_view switches, const std::string& file, bool minimised) {
+    std::vector<std::string> arguments = splitCommandLine(switches);
+    if (std::string path = shortNames.windowsPath(file); !path.empty()) {
+        arguments.push_back(std::move(path));
+    }
+    const std::string exe = wineProgramPath(shortNames, program.exe);
+    return minimised ? wine.minimisedCommand(exe, std::move(arguments))
+                     : wine.command(exe, std::move(arguments));
 }
 
 }  // namespace velmor::platform

@@ -41,4 +41,10 @@ ProgramToRun programToRun(const std::string& path, std::string_view program,
 // that it finds its own files beside itself. Empty when no such path can be made.
 std::string wineProgramPath(ShortNames& shortNames, const std::string& realExe);
 
+// The command that runs the Windows program `program` through Wine with the words of
+// `switches` and, when it can be named, `file` in Windows form; `minimised` for a program that is
+// not waited for and must not take the focus (the player).
+Command wineCommand(Wine& wine, ShortNames& shortNames, const ProgramToRun& program,
+                    std::string_view switches, const std::string& file, bool minimised = false);
+
 }  // namespace velmor::platform

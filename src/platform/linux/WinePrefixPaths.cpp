@@ -1,14 +1,13 @@
 #include "platform/linux/WinePrefixPaths.h"
 
 #include <dirent.h>
-#include <pwd.h>
-#include <unistd.h>
 
 #include <QString>
-#include <cstdlib>
 #include <memory>
 #include <system_error>
 #include <vector>
+
+#include "platform/linux/LinuxWine.h"
 
 namespace velmor::platform {
 namespace {
@@ -50,20 +49,6 @@ std::string joined(const std::string& root, const std::vector<std::string>& name
     return path;
 }
 
-fs::path homeFolder() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    passwd entry{};
-    passwd* found = nullptr;
-    std::vector<char> buffer(16384);
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-        found != nullptr && found->pw_dir != nullptr) {
-        return found->pw_dir;
-    }
-    return {};
-}
-
 }  // namespace
 
 WinePrefixPaths::WinePrefixPaths(fs::path prefix) : prefix_(std::move(prefix)) {
@@ -77,10 +62,7 @@ fs::path WinePrefixPaths::choose(std::optional<std::string_view> given) {
     if (given && !given->empty()) {
         return fs::path(*given);
     }
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
-        return prefix;
-    }
-    return homeFolder() / ".wine";
+    return winePrefix();
 }
 
 const std::optional<std::string>& WinePrefixPaths::drive(char letter) {
