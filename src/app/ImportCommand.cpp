@@ -11,7 +11,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <variant>
 
 #include "platform/UniqueFd.h"
@@ -24,32 +23,8 @@
 namespace velmor::app {
 namespace {
 
-constexpr std::string_view kImport = "--import-settings";
-constexpr std::string_view kPrefix = "--wine-prefix";
 // Far more than any export of Velmor's keys; a larger file is something else.
 constexpr std::size_t kLargestExport = 64 * 1024 * 1024;
-
-struct Arguments {
-    std::string file;
-    std::optional<std::string> prefix;
-};
-
-std::optional<Arguments> parse(int argc, const char* const* argv) {
-    std::optional<std::string> file;
-    std::optional<std::string> prefix;
-    for (int i = 1; i < argc; i += 2) {
-        const std::string_view option = argv[i];
-        std::optional<std::string>& target = option == kImport ? file : prefix;
-        if ((option != kImport && option != kPrefix) || target || i + 1 >= argc) {
-            return std::nullopt;
-        }
-        target = argv[i + 1];
-    }
-    if (!file) {
-        return std::nullopt;
-    }
-    return Arguments{*file, prefix};
-}
 
 void say(const std::string& line) {
     std::fprintf(stderr, "velmor: %s\n", line.c_str());
@@ -108,19 +83,14 @@ std::optional<std::string> readExport(const std::string& file) {
 
 }  // namespace
 
-int runImport(int argc, const char* const* argv) {
-    const auto arguments = parse(argc, argv);
-    if (!arguments) {
-        say("usage: velmor --import-settings FILE [--wine-prefix DIR]");
-        return 2;
-    }
-    const auto bytes = readExport(arguments->file);
+int runImport(const std::string& file, const std::optional<std::string>& winePrefix) {
+    const auto bytes = readExport(file);
     if (!bytes) {
         return 1;
     }
     const auto read = settings::readRegistryExport(*bytes);
     if (const auto* problem = std::get_if<settings::ExportError>(&read)) {
-        say(arguments->file + " line " + std::to_string(problem->line) + ": " + problem->what +
+        say(file + " line " + std::to_string(problem->line) + ": " + problem->what +
             "; nothing was imported");
         return 1;
     }
@@ -143,7 +113,7 @@ int runImport(int argc, const char* const* argv) {
         return 1;
     }
 
-    platform::WinePrefixPaths paths(platform::WinePrefixPaths::choose(arguments->prefix));
+    platform::WinePrefixPaths paths(platform::WinePrefixPaths::choose(winePrefix));
     const auto summary =
         settings::importSettings(std::get<settings::RegistryExport>(read), registry, paths);
     if (!summary) {
@@ -154,7 +124,7 @@ int runImport(int argc, const char* const* argv) {
         return 1;
     }
     std::printf("Settings of %s imported into %s, with the drives of the Wine prefix %s.\n%s",
-                arguments->file.c_str(), registry.file().c_str(), paths.prefix().c_str(),
+                file.c_str(), registry.file().c_str(), paths.prefix().c_str(),
                 settings::summaryText(*summary).c_str());
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

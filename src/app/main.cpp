@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
                          velmor::platform::programUsage());
             return 2;
         case ProgramArguments::Action::Import:
-            return velmor::app::runImport(argc, argv);  // no window, no display
+            return velmor::app::runImport(line.importFile,
+                                          line.winePrefix);  // no window, no display
         case ProgramArguments::Action::Window:
             break;
     }

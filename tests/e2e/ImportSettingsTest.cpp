@@ -161,8 +161,10 @@ TEST_F(ImportCommand, AFileThatCannotBeReadWholeChangesNothing) {
 
     run = import(QStringList{"--import-settings"});
     EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("usage: velmor --import-settings FILE [--wine-prefix DIR]"),
-              std::string::npos);
+    EXPECT_TRUE(
+        run.err.starts_with("velmor: --import-settings needs a file\nusage: velmor [FILE]\n"
+                            "       velmor --import-settings FILE [--wine-prefix DIR]\n"))
+        << run.err;
     EXPECT_EQ(storeBytes(), before);
     EXPECT_EQ(value("CPU Cycles"), "120");
 }

@@ -5,39 +5,57 @@
 namespace velmor::platform {
 
 ProgramArguments readProgramArguments(const std::vector<std::string>& words) {
+    using Action = ProgramArguments::Action;
     ProgramArguments result;
-    bool prefixAlone = false;
-    for (const std::string& word : words) {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> importFile;
+    std::size_t others = 0;  // words that are neither an option nor an option's value
+    const auto misuse = [&](std::string problem) {
+        if (result.problem.empty()) {
+            result.problem = std::move(problem);
+        }
+    };
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
         if (word == "--") {
-            result.trailing.assign(words.begin() + static_cast<std::ptrdiff_t>(result.leading) + 1,
-                                   words.end());
+            result.trailing.assign(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words.end());
             break;
         }
         ++result.leading;
-        if (result.action == ProgramArguments::Action::Misuse) {
-            continue;
-        }
         if (word == "--help" || word == "-h") {
-            result.action = ProgramArguments::Action::Help;
-        } else if ((word == "--version" || word == "-V") &&
-                   result.action != ProgramArguments::Action::Help) {
-            result.action = ProgramArguments::Action::Version;
-        } else if (word == "--import-settings" &&
-                   result.action == ProgramArguments::Action::Window) {
-            result.action = ProgramArguments::Action::Import;
-        } else if (word == "--wine-prefix") {
-            prefixAlone = true;
-        } else if (std::string_view(word).starts_with("--") &&
-                   result.action != ProgramArguments::Action::Import) {
-            // Past --import-settings every word is the import's to judge: it names files.
-            result.action = ProgramArguments::Action::Misuse;
-            result.problem = "unknown option " + word;
+            help = true;
+        } else if (word == "--version" || word == "-V") {
+            version = true;
+        } else if (word == "--import-settings" || word == "--wine-prefix") {
+            const bool file = word == "--import-settings";
+            std::optional<std::string>& value = file ? importFile : result.winePrefix;
+            if (value || i + 1 == words.size()) {
+                misuse(word + (value  ? " is given twice"
+                               : file ? " needs a file"
+                                      : " needs a folder"));
+                continue;
+            }
+            value = words[++i];
+            ++result.leading;
+        } else if (std::string_view(word).starts_with("--")) {
+            misuse("unknown option " + word);
+        } else {
+            ++others;
         }
     }
-    if (prefixAlone && result.action == ProgramArguments::Action::Window) {
-        result.action = ProgramArguments::Action::Misuse;
-        result.problem = "--wine-prefix goes with --import-settings";
+    if (result.winePrefix && !importFile) {
+        misuse("--wine-prefix goes with --import-settings");
     }
+    if (importFile && (others > 0 || !result.trailing.empty())) {
+        misuse("--import-settings takes no song or other word besides --wine-prefix");
+    }
+    result.importFile = importFile.value_or(std::string());
+    result.action = !result.problem.empty() ? Action::Misuse
+                    : help                  ? Action::Help
+                    : version               ? Action::Version
+                    : importFile            ? Action::Import
+                                            : Action::Window;
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ struct ProgramArguments {
     std::size_t leading = 0;
     std::vector<std::string> trailing;  // the words after the `--`, taken as they are
     std::string problem;                // for Misuse: what is wrong, in one line
+    // For Import: the file of `--import-settings FILE` and the folder of `--wine-prefix DIR`.
+    // Each option takes the next word whatever it is, so a file may be named "--odd".
+    std::string importFile;
+    std::optional<std::string> winePrefix;
 };
 
 // Reads the words after the program's name.
