@@ -4,6 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/WindowsNames.h"
 #include "settings/Catalogue.h"
 #include "settings/SettingsStore.h"
 
@@ -13,13 +14,7 @@ namespace {
 // Where 64-bit Windows keeps the keys of a 32-bit program, under Software.
 constexpr std::string_view kWow64Node = "\\Wow6432Node";
 
-std::string folded(std::string_view name) {
-    std::string result(name);
-    for (char& c : result) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return result;
-}
+using platform::foldedName;
 
 // Velmor's keys as an export names them, under the hive: its own key or the one that 64-bit
 // Windows keeps for a 32-bit program, and the keys below; and its settings by their folded key
@@ -27,19 +22,19 @@ std::string folded(std::string_view name) {
 class VelmorKeys {
   public:
     VelmorKeys()
-        : hive_(folded(kHive)),
-          roots_{folded(kRootKey),
-                 folded(std::string(kRootKey.substr(0, software())) + std::string(kWow64Node) +
-                        std::string(kRootKey.substr(software())))} {
+        : hive_(foldedName(kHive)),
+          roots_{foldedName(kRootKey),
+                 foldedName(std::string(kRootKey.substr(0, software())) + std::string(kWow64Node) +
+                            std::string(kRootKey.substr(software())))} {
         for (const Setting& setting : kSettings) {
-            settings_.emplace(folded(setting.key) + '\0' + folded(setting.name), &setting);
+            settings_.emplace(foldedName(setting.key) + '\0' + foldedName(setting.name), &setting);
         }
     }
 
     // The key's name as the catalogue writes it ("\Software\Velmor\Paths"), folded, when it
     // is Velmor's key or one below it; nothing for any other key.
     std::optional<std::string> subkey(std::string_view key) const {
-        std::string name = folded(key);
+        std::string name = foldedName(key);
         if (!name.starts_with(hive_)) {
             return std::nullopt;
         }
@@ -54,7 +49,7 @@ class VelmorKeys {
     }
 
     const Setting* setting(const std::string& subkey, std::string_view name) const {
-        const auto found = settings_.find(subkey + '\0' + folded(name));
+        const auto found = settings_.find(subkey + '\0' + foldedName(name));
         return found == settings_.end() ? nullptr : found->second;
     }
 
@@ -85,7 +80,7 @@ std::optional<ImportSummary> importSettings(const RegistryExport& file,
                                             platform::Registry& registry,
                                             platform::WindowsPaths& paths) {
     const VelmorKeys velmor;
-    const std::string links = folded(kPictureLinksKey);
+    const std::string links = foldedName(kPictureLinksKey);
     ImportSummary summary;
     summary.deletions = file.deletions;
     std::vector<Write> writes;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/WindowsNames.h"
 #include "settings/WindowsText.h"
 
 namespace velmor::settings {
@@ -56,9 +57,7 @@ bool takePrefix(std::string_view& text, std::string_view prefix) {
         return false;
     }
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const char a = text[i];
-        const char lower = a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a;
-        if (lower != prefix[i]) {
+        if (platform::foldedLetter(text[i]) != prefix[i]) {
             return false;
         }
     }

@@ -64,7 +64,7 @@ std::filesystem::path absoluteName(std::filesystem::path file) {
 
 // A value's name in the cache of row numbers: key and name folded as the store compares them.
 std::string rowKey(std::string_view key, std::string_view name) {
-    return folded(key) + '\0' + folded(name);
+    return foldedName(key) + '\0' + foldedName(name);
 }
 
 }  // namespace
@@ -160,7 +160,7 @@ SqliteRegistry::Outcome SqliteRegistry::canonicalKey(std::string_view path, std:
 // A key, once opened, stays known: nothing deletes keys, and a save opens the same six keys
 // every time.
 std::optional<std::string> SqliteRegistry::createKey(std::string_view path) {
-    std::string cacheKey = folded(path);
+    std::string cacheKey = foldedName(path);
     if (const auto known = keys_.find(cacheKey); known != keys_.end()) {
         return known->second;
     }

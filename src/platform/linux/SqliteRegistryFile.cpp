@@ -99,7 +99,7 @@ SqliteRegistry::Found SqliteRegistry::inspectTables() {
         rc = sqlite3_step(statement);
         if (rc == SQLITE_ROW) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-            const std::string name = folded(text != nullptr ? text : "");
+            const std::string name = foldedName(text != nullptr ? text : "");
             keys = keys || name == "reg_keys";
             values = values || name == "reg_values";
             others = others ||
@@ -136,7 +136,7 @@ int SqliteRegistry::switchToWal() {
             rc = sqlite3_step(statement);
             if (rc == SQLITE_ROW) {
                 const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-                rc = mode != nullptr && folded(mode) == "wal" ? SQLITE_OK : SQLITE_BUSY;
+                rc = mode != nullptr && foldedName(mode) == "wal" ? SQLITE_OK : SQLITE_BUSY;
             }
         }
         sqlite3_finalize(statement);
@@ -156,7 +156,7 @@ bool SqliteRegistry::inWalMode() {
     if (sqlite3_prepare_v2(db_, "PRAGMA journal_mode", -1, &statement, nullptr) == SQLITE_OK &&
         sqlite3_step(statement) == SQLITE_ROW) {
         const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        wal = mode != nullptr && folded(mode) == "wal";
+        wal = mode != nullptr && foldedName(mode) == "wal";
     }
     sqlite3_finalize(statement);
     return wal;

@@ -8,18 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/WindowsNames.h"
 #include "platform/linux/SqliteRegistry.h"
 
 namespace velmor::platform {
-
-// A name as the store compares it: ASCII letters folded to lower case.
-inline std::string folded(std::string_view name) {
-    std::string result(name);
-    for (char& c : result) {
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return result;
-}
 
 // A prepared statement, reset after every use.
 struct SqliteRegistry::Statement {

@@ -3,10 +3,12 @@
 #include <dirent.h>
 
 #include <QString>
+#include <algorithm>
 #include <memory>
 #include <system_error>
 #include <vector>
 
+#include "platform/WindowsNames.h"
 #include "platform/linux/LinuxWine.h"
 
 namespace velmor::platform {
@@ -14,24 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A name as Windows compares names: without regard to case, in any script.
-std::string foldedName(std::string_view name) {
-    std::string folded(name);
-    bool ascii = true;
-    for (char& c : folded) {
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    if (ascii) {
-        return folded;
+// A file name as Windows compares file names: without regard to case, in any script.
+std::string foldedFileName(std::string_view name) {
+    if (std::ranges::all_of(name, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return foldedName(name);
     }
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))
         .toCaseFolded()
         .toStdString();
-}
-
-char lowerLetter(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool isSeparator(char c) {
@@ -66,7 +58,7 @@ fs::path WinePrefixPaths::choose(std::optional<std::string_view> given) {
 }
 
 const std::optional<std::string>& WinePrefixPaths::drive(char letter) {
-    const char lower = lowerLetter(letter);
+    const char lower = foldedLetter(letter);
     auto& known = drives_[static_cast<std::size_t>(lower - 'a')];
     if (!known) {
         known.emplace();
@@ -94,7 +86,7 @@ const WinePrefixPaths::Listing& WinePrefixPaths::listing(const std::string& fold
             if (name == "." || name == "..") {
                 continue;
             }
-            auto [place, added] = entries.byFolded.try_emplace(foldedName(name), name);
+            auto [place, added] = entries.byFolded.try_emplace(foldedFileName(name), name);
             if (!added) {
                 std::string other(name);
                 if (other < place->second) {
@@ -110,7 +102,7 @@ const WinePrefixPaths::Listing& WinePrefixPaths::listing(const std::string& fold
 std::optional<std::string> WinePrefixPaths::entry(const std::string& folder,
                                                   const std::string& name) {
     const Listing& entries = listing(folder);
-    const auto found = entries.byFolded.find(foldedName(name));
+    const auto found = entries.byFolded.find(foldedFileName(name));
     if (found == entries.byFolded.end()) {
         return std::nullopt;
     }
@@ -123,7 +115,7 @@ std::optional<std::string> WinePrefixPaths::localPath(std::string_view windowsPa
     if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) {
         path.remove_prefix(4);
     }
-    const char letter = path.empty() ? '\0' : lowerLetter(path[0]);
+    const char letter = path.empty() ? '\0' : foldedLetter(path[0]);
     if (path.size() < 3 || letter < 'a' || letter > 'z' || path[1] != ':' ||
         !isSeparator(path[2])) {
         return std::nullopt;
