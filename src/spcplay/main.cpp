@@ -53,12 +53,17 @@ QString tagText(const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The words as argv holds them, bytes and all: QApplication::arguments() decodes them, and a
+    // song whose name is not UTF-8 would then name another file.
+    const auto words = [&] {
+        QList<QByteArray> words;
+        for (int i = 1; i < argc; ++i) {
+            words << QByteArray(argv[i]);
+        }
+        return words;
+    };
     // Help, the version and a mistaken option are answered without a display.
-    QList<QByteArray> rawWords;
-    for (int i = 1; i < argc; ++i) {
-        rawWords << QByteArray(argv[i]);
-    }
-    if (const PlayerArguments early = parseArguments(rawWords);
+    if (const PlayerArguments early = parseArguments(words());
         early.action != PlayerArguments::Action::Play) {
         if (early.action == PlayerArguments::Action::Misuse) {
             std::fprintf(stderr, "velmor-spcplay: unknown option %s\n%s",
@@ -83,14 +88,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmor-spcplay"));
-    // The words as argv holds them, bytes and all: QApplication::arguments() decodes them, and a
-    // song whose name is not UTF-8 would then name another file. The constructor above has
-    // taken Qt's own switches out of argv already.
-    QList<QByteArray> words;
-    for (int i = 1; i < argc; ++i) {
-        words << QByteArray(argv[i]);
-    }
-    const PlayerArguments arguments = parseArguments(words);
+    // Read again: the constructor above has taken Qt's own switches out of argv.
+    const PlayerArguments arguments = parseArguments(words());
     if (!arguments.unknown.isEmpty()) {
         complain(QStringLiteral("ignoring %1").arg(arguments.unknown.join(QLatin1Char(' '))));
     }

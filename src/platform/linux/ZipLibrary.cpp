@@ -4,7 +4,8 @@
 // libzip, nor what it brings along (libcrypto among them).
 //
 // These are the functions the zip launch uses (launch/Unzip.cpp); one it starts to use needs
-// its line here, or the program does not link.
+// its line here, or the program does not link. Each is looked up in the library once, at its
+// first call.
 
 #include <zip.h>
 
@@ -55,8 +56,9 @@ zip_t* zip_fdopen(int fd, int flags, int* error) {
 // The error texts are asked for when an archive could not be opened, so they answer without
 // the library too.
 void zip_error_init_with_code(zip_error_t* error, int code) {
-    if (auto* function = velmor::platform::lazyFunction<decltype(zip_error_init_with_code)>(
-            kLibzip, "zip_error_init_with_code")) {
+    static auto* function = velmor::platform::lazyFunction<decltype(zip_error_init_with_code)>(
+        kLibzip, "zip_error_init_with_code");
+    if (function != nullptr) {
         function(error, code);
         return;
     }
@@ -66,62 +68,74 @@ void zip_error_init_with_code(zip_error_t* error, int code) {
 }
 
 const char* zip_error_strerror(zip_error_t* error) {
-    auto* function =
+    static auto* function =
         velmor::platform::lazyFunction<decltype(zip_error_strerror)>(kLibzip, "zip_error_strerror");
     return function != nullptr ? function(error) : kNotLoaded;
 }
 
 void zip_error_fini(zip_error_t* error) {
-    if (auto* function =
-            velmor::platform::lazyFunction<decltype(zip_error_fini)>(kLibzip, "zip_error_fini")) {
+    static auto* function =
+        velmor::platform::lazyFunction<decltype(zip_error_fini)>(kLibzip, "zip_error_fini");
+    if (function != nullptr) {
         function(error);
     }
 }
 
 void zip_discard(zip_t* archive) {
-    libzip<decltype(zip_discard)>("zip_discard")(archive);
+    static auto& function = libzip<decltype(zip_discard)>("zip_discard");
+    function(archive);
 }
 
 zip_int64_t zip_get_num_entries(zip_t* archive, zip_flags_t flags) {
-    return libzip<decltype(zip_get_num_entries)>("zip_get_num_entries")(archive, flags);
+    static auto& function = libzip<decltype(zip_get_num_entries)>("zip_get_num_entries");
+    return function(archive, flags);
 }
 
 const char* zip_get_name(zip_t* archive, zip_uint64_t index, zip_flags_t flags) {
-    return libzip<decltype(zip_get_name)>("zip_get_name")(archive, index, flags);
+    static auto& function = libzip<decltype(zip_get_name)>("zip_get_name");
+    return function(archive, index, flags);
 }
 
 void zip_stat_init(zip_stat_t* status) {
-    libzip<decltype(zip_stat_init)>("zip_stat_init")(status);
+    static auto& function = libzip<decltype(zip_stat_init)>("zip_stat_init");
+    function(status);
 }
 
 int zip_stat_index(zip_t* archive, zip_uint64_t index, zip_flags_t flags, zip_stat_t* status) {
-    return libzip<decltype(zip_stat_index)>("zip_stat_index")(archive, index, flags, status);
+    static auto& function = libzip<decltype(zip_stat_index)>("zip_stat_index");
+    return function(archive, index, flags, status);
 }
 
 int zip_file_get_external_attributes(zip_t* archive, zip_uint64_t index, zip_flags_t flags,
                                      zip_uint8_t* system, zip_uint32_t* attributes) {
-    return libzip<decltype(zip_file_get_external_attributes)>("zip_file_get_external_attributes")(
-        archive, index, flags, system, attributes);
+    static auto& function =
+        libzip<decltype(zip_file_get_external_attributes)>("zip_file_get_external_attributes");
+    return function(archive, index, flags, system, attributes);
 }
 
 const char* zip_strerror(zip_t* archive) {
-    return libzip<decltype(zip_strerror)>("zip_strerror")(archive);
+    static auto& function = libzip<decltype(zip_strerror)>("zip_strerror");
+    return function(archive);
 }
 
 zip_file_t* zip_fopen_index(zip_t* archive, zip_uint64_t index, zip_flags_t flags) {
-    return libzip<decltype(zip_fopen_index)>("zip_fopen_index")(archive, index, flags);
+    static auto& function = libzip<decltype(zip_fopen_index)>("zip_fopen_index");
+    return function(archive, index, flags);
 }
 
 zip_int64_t zip_fread(zip_file_t* member, void* buffer, zip_uint64_t size) {
-    return libzip<decltype(zip_fread)>("zip_fread")(member, buffer, size);
+    static auto& function = libzip<decltype(zip_fread)>("zip_fread");
+    return function(member, buffer, size);
 }
 
 const char* zip_file_strerror(zip_file_t* member) {
-    return libzip<decltype(zip_file_strerror)>("zip_file_strerror")(member);
+    static auto& function = libzip<decltype(zip_file_strerror)>("zip_file_strerror");
+    return function(member);
 }
 
 int zip_fclose(zip_file_t* member) {
-    return libzip<decltype(zip_fclose)>("zip_fclose")(member);
+    static auto& function = libzip<decltype(zip_fclose)>("zip_fclose");
+    return function(member);
 }
 
 }  // extern "C"
