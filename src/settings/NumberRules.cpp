@@ -13,19 +13,6 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The value of `c` as a digit of `radix`, or -1.
-int digitValue(char c, int radix) {
-    int value = radix;
-    if (isDigit(c)) {
-        value = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-        value = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-        value = c - 'A' + 10;
-    }
-    return value < radix ? value : -1;
-}
-
 bool isLetter(char c, char upper) {
     return c == upper || c == upper - 'A' + 'a';
 }

@@ -7,6 +7,19 @@
 
 namespace velmor::settings {
 
+// The value of `c` as a digit of `radix` (up to 16, letters in either case), or -1.
+constexpr int digitValue(char c, int radix) {
+    int value = radix;
+    if (c >= '0' && c <= '9') {
+        value = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+        value = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+        value = c - 'A' + 10;
+    }
+    return value < radix ? value : -1;
+}
+
 // What a leading-number reading accepts beyond an optional sign, digits and one decimal point.
 struct NumberSyntax {
     std::string_view skipped;    // characters passed over wherever they stand

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/WindowsNames.h"
+#include "settings/NumberRules.h"
 #include "settings/WindowsText.h"
 
 namespace velmor::settings {
@@ -38,19 +39,6 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Takes `prefix` (ASCII letters in any case) off the front of `text`.
 bool takePrefix(std::string_view& text, std::string_view prefix) {
     if (text.size() < prefix.size()) {
@@ -69,8 +57,8 @@ bool takePrefix(std::string_view& text, std::string_view prefix) {
 std::optional<unsigned> takeHex(std::string_view& text, std::size_t most) {
     unsigned value = 0;
     std::size_t digits = 0;
-    while (digits < most && digits < text.size() && hexDigit(text[digits]) >= 0) {
-        value = value * 16 + static_cast<unsigned>(hexDigit(text[digits]));
+    while (digits < most && digits < text.size() && digitValue(text[digits], 16) >= 0) {
+        value = value * 16 + static_cast<unsigned>(digitValue(text[digits], 16));
         ++digits;
     }
     if (digits == 0) {
