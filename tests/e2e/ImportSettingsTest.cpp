@@ -85,12 +85,7 @@ class ImportCommand : public testing::Test {
 
     // The stored text of the value of this name, or "<absent>".
     std::string value(const std::string& name) const {
-        const auto rows = velmor::test::sqlRows(
-            store(),
-            "SELECT CAST(substr(data, 1, length(data) - 1) AS TEXT) FROM reg_values"
-            " WHERE name = '" +
-                name + "'");
-        return rows.size() == 1 && !rows[0].starts_with("<error") ? rows[0] : "<absent>";
+        return velmor::test::storedText(store(), name);
     }
 
     static constexpr const char* kSystemReg =

@@ -59,14 +59,10 @@ class Program : public testing::Test {
     }
     // The stored text of the value of this name (each setting's own), or "<absent>".
     std::string value(const std::string& name) {
-        const auto rows = sql(
-            "SELECT CAST(substr(data, 1, length(data) - 1) AS TEXT) FROM reg_values"
-            " WHERE name = '" + name + "'");
-        return rows.size() == 1 && !rows[0].starts_with("<error") ? rows[0] : "<absent>";
+        return velmor::test::storedText(store().toStdString(), name);
     }
     void writeValue(const std::string& name, const std::string& text) {
-        sql("UPDATE reg_values SET data = CAST('" + text + "' AS BLOB) || x'00' WHERE name = '" +
-            name + "'");
+        velmor::test::setStoredText(store().toStdString(), name, text);
     }
 
     // Waits until start-up has stored its last value.

@@ -186,11 +186,7 @@ TEST_F(Music, APlayOrNextThatFailsACheckSaysWhyAndLeavesNothingPlaying) {
 // Play's keys it is minimised again, and Next waits until its window is gone (Wine keeps a closing
 // window a while) before the next one starts.
 TEST_F(Music, AWindowsPlayerRunsMinimisedThroughWineOneWindowAtATime) {
-    std::string header(0x80, '\0');
-    header.replace(0, 2, "MZ");
-    header[0x3C] = 0x40;
-    header.replace(0x40, 6, std::string("PE\0\0\x64\x86", 6));
-    record.spcPlayPath = write("spcplay.exe", header);
+    record.spcPlayPath = write("spcplay.exe", test::windowsHeader(0x8664));
     std::string folder = dir.string();
     std::replace(folder.begin(), folder.end(), '/', '\\');
     const std::string wine = "detached wine|start|/min|Z:" + folder + "\\spcplay.exe|-z|-r|2|Z:";

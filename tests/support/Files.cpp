@@ -39,6 +39,19 @@ std::string noise(std::size_t size, unsigned seed) {
     return bytes;
 }
 
+std::string windowsHeader(unsigned machine) {
+    std::string bytes(0x80, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    bytes[0x3C] = 0x40;
+    if (machine != 0) {
+        bytes.replace(0x40, 4, std::string("PE\0\0", 4));
+        bytes[0x44] = static_cast<char>(machine & 0xFF);
+        bytes[0x45] = static_cast<char>(machine >> 8);
+    }
+    return bytes;
+}
+
 TempFolder::TempFolder() {
     std::string pattern = (fs::temp_directory_path() / "velmor-test-XXXXXX").string();
     path = ::mkdtemp(pattern.data());

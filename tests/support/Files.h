@@ -19,6 +19,11 @@ void makeZip(const std::filesystem::path& archive, const std::string& member,
 // Bytes that do not compress, the same for the same seed.
 std::string noise(std::size_t size, unsigned seed);
 
+// A program header: "MZ", the offset of the Windows header at 0x3C, and there "PE\0\0" and the
+// machine (0x14C for a 32-bit, 0x8664 for a 64-bit processor); `machine` 0 leaves the Windows
+// header out (a DOS program).
+std::string windowsHeader(unsigned machine);
+
 // A fresh folder under the system's temporary folder, removed with everything in it when it goes
 // (names that are not UTF-8 included, which QTemporaryDir leaves behind).
 struct TempFolder {

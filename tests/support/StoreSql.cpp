@@ -25,6 +25,14 @@ std::vector<std::string> sqlRows(const std::filesystem::path& file, const std::s
     return rc == SQLITE_DONE ? out : std::vector<std::string>{"<error " + std::to_string(rc) + ">"};
 }
 
+std::string storedText(const std::filesystem::path& file, const std::string& name) {
+    const auto rows = sqlRows(file,
+                              "SELECT CAST(substr(data, 1, length(data) - 1) AS TEXT) FROM "
+                              "reg_values WHERE name = '" +
+                                  name + "'");
+    return rows.size() == 1 && !rows[0].starts_with("<error") ? rows[0] : "<absent>";
+}
+
 void setStoredText(const std::filesystem::path& file, const std::string& name,
                    const std::string& text) {
     const std::string update = "UPDATE reg_values SET data = CAST('" + text +

@@ -33,21 +33,6 @@ namespace fs = std::filesystem;
 using test::readFile;
 using test::writeFile;
 
-// A program header: "MZ", the offset of the Windows header at 0x3C, and there "PE\0\0" and the
-// machine; `machine` 0 leaves the Windows header out (a DOS program).
-std::string windowsHeader(unsigned machine) {
-    std::string bytes(0x80, '\0');
-    bytes[0] = 'M';
-    bytes[1] = 'Z';
-    bytes[0x3C] = 0x40;
-    if (machine != 0) {
-        bytes.replace(0x40, 4, std::string("PE\0\0", 4));
-        bytes[0x44] = static_cast<char>(machine & 0xFF);
-        bytes[0x45] = static_cast<char>(machine >> 8);
-    }
-    return bytes;
-}
-
 // Sets an environment variable for as long as it lives, and puts the old value back.
 class Setting final {
   public:
@@ -81,9 +66,9 @@ TEST(WindowsPrograms, AreToldByTheirHeaderAndCheckedWithAdviceBeforeAnythingRuns
           "ELF\x02\x01\x01",
           ProgramKind::Native}},
         {"script", {"#!/bin/sh\nexit 0\n", ProgramKind::Native}},
-        {"win32.exe", {windowsHeader(0x14C), ProgramKind::Windows32}},
-        {"win64.exe", {windowsHeader(0x8664), ProgramKind::Windows64}},
-        {"dos.exe", {windowsHeader(0), ProgramKind::Dos}},
+        {"win32.exe", {test::windowsHeader(0x14C), ProgramKind::Windows32}},
+        {"win64.exe", {test::windowsHeader(0x8664), ProgramKind::Windows64}},
+        {"dos.exe", {test::windowsHeader(0), ProgramKind::Dos}},
         {"short", {"MZ", ProgramKind::Dos}},
         {"text.exe", {"hello", ProgramKind::Other}},
         {"empty", {"", ProgramKind::Other}},
@@ -94,7 +79,7 @@ TEST(WindowsPrograms, AreToldByTheirHeaderAndCheckedWithAdviceBeforeAnythingRuns
     }
     EXPECT_EQ(programKind(dir), ProgramKind::Other);
     // An offset that points past the end or at a header cut short is a DOS program's.
-    std::string cut = windowsHeader(0x14C).substr(0, 0x43);
+    std::string cut = test::windowsHeader(0x14C).substr(0, 0x43);
     writeFile(dir / "cut.exe", cut);
     EXPECT_EQ(programKind(dir / "cut.exe"), ProgramKind::Dos);
 
